@@ -1,0 +1,17 @@
+# The host build: product sources against the simulated Windows in winsim/.
+file(GLOB WINSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/winsim/src/*.cpp)
+add_library(winsim STATIC ${WINSIM_SOURCES})
+target_include_directories(winsim PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
+target_compile_options(winsim PRIVATE -Wall -Wextra)
+
+add_library(qx481 STATIC ${PRODUCT_SOURCES})
+target_include_directories(qx481 PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(qx481 PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_libraries(qx481 PUBLIC winsim)
+
+find_package(GTest REQUIRED)
+file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+add_executable(host_tests ${TEST_SOURCES})
+target_link_libraries(host_tests PRIVATE qx481 GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(host_tests PROPERTIES LABELS host)

@@ -1,0 +1,24 @@
+# The shipped executable: 32-bit, GUI subsystem, Windows XP, nothing beyond what XP ships.
+enable_language(RC)
+
+add_executable(QX481Mon WIN32 ${PRODUCT_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
+target_include_directories(QX481Mon PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+target_compile_definitions(QX481Mon PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN)
+target_compile_options(QX481Mon PRIVATE ${PRODUCT_COMPILE_OPTIONS} -Os -ffunction-sections
+                                        -fdata-sections -fno-asynchronous-unwind-tables)
+# CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
+target_link_options(QX481Mon PRIVATE -s -static-libgcc -static-libstdc++ -Wl,--gc-sections
+                                     -Wl,--major-os-version,5 -Wl,--minor-os-version,1
+                                     -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
+target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids uuid)
+set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME pe_check
+         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py
+                 $<TARGET_FILE:QX481Mon> ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
+set_tests_properties(pe_check PROPERTIES LABELS pe)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
+    add_subdirectory(e2e)
+endif()

@@ -1,0 +1,1 @@
+#define IDD_MONITOR 101

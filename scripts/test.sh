@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs every test: the host build against the simulated Windows, then the XP executable's
+# checks and the end-to-end tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+cmake --preset xp >/dev/null
+cmake --build --preset xp
+ctest --preset xp

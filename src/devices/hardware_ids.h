@@ -1,0 +1,14 @@
+// The cameras the monitor serves, by USB hardware ID, and the test of a device's ID list.
+#pragma once
+#include <windows.h>
+
+const DWORD SupportedHardwareIdCount = 32;
+extern const char* const SupportedHardwareIds[SupportedHardwareIdCount];
+
+// 1 when a piece of the REG_MULTI_SZ list equals one of the ids (ASCII case ignored).
+// Cuts the list at its commas in place.
+BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count);
+
+// Copies ids[0] into buffer (at least MAX_PATH bytes) and returns the part before its first
+// backslash: the enumerator that names the devices ("USB").
+char* EnumeratorName(const char* const* ids, char* buffer);

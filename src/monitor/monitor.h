@@ -1,0 +1,9 @@
+// The hidden monitor window: platform events in, camera commands out.
+#pragma once
+#include <windows.h>
+
+const UINT_PTR MonitorTimer = 101;
+const WORD MonitorDialog = 101;
+
+// Creates the monitor window and runs the thread's message loop until the window is gone.
+void RunMonitor(HINSTANCE instance);

@@ -1,0 +1,43 @@
+// Simulated Windows: the KERNEL32 calls the program makes.
+#pragma once
+#include <windef.h>
+
+#define HEAP_ZERO_MEMORY 0x00000008
+HANDLE WINAPI GetProcessHeap();
+LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID block);
+
+int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
+LPSTR WINAPI lstrcatA(LPSTR destination, LPCSTR source);
+int WINAPI lstrlenA(LPCSTR text);
+LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
+
+LPSTR WINAPI GetCommandLineA();
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity);
+DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD capacity, LPSTR path, LPSTR* filePart);
+UINT WINAPI GetWindowsDirectoryA(LPSTR path, UINT capacity);
+
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+};
+typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
+
+struct SYSTEM_POWER_STATUS {
+    BYTE ACLineStatus;
+    BYTE BatteryFlag;
+    BYTE BatteryLifePercent;
+    BYTE Reserved1;
+    DWORD BatteryLifeTime;
+    DWORD BatteryFullLifeTime;
+};
+typedef SYSTEM_POWER_STATUS* LPSYSTEM_POWER_STATUS;
+BOOL WINAPI GetSystemPowerStatus(LPSYSTEM_POWER_STATUS status);

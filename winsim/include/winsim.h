@@ -1,0 +1,5 @@
+// Everything a test needs to set up, break and inspect the simulated machine.
+#pragma once
+#include <winsim/core.h>
+#include <winsim/kernel.h>
+#include <winsim/power.h>

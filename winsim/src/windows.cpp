@@ -1,0 +1,7 @@
+#include "internal.h"
+
+namespace winsim {
+
+void ResetWindows() {}
+
+} // namespace winsim
