@@ -3,3 +3,5 @@
 #include <winsim/core.h>
 #include <winsim/kernel.h>
 #include <winsim/power.h>
+#include <winsim/com.h>
+#include <winsim/registry.h>
