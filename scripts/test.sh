@@ -9,6 +9,11 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host
 
+# The same tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake --preset host-asan >/dev/null
+cmake --build --preset host-asan
+ctest --preset host-asan
+
 cmake --preset xp >/dev/null
 cmake --build --preset xp
 ctest --preset xp
