@@ -15,3 +15,11 @@ add_executable(host_tests ${TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE qx481 GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(host_tests PROPERTIES LABELS host)
+
+# Benchmarks: built on request (scripts/bench.sh), never run as tests.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+    file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+    add_executable(host_bench EXCLUDE_FROM_ALL ${BENCH_SOURCES})
+    target_link_libraries(host_bench PRIVATE qx481 benchmark::benchmark benchmark::benchmark_main)
+endif()
