@@ -9,6 +9,12 @@ target_include_directories(qx481 PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qx481 PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(qx481 PUBLIC winsim)
 
+option(QX_FUZZ "Build the libFuzzer targets instead of the unit tests" OFF)
+if(QX_FUZZ)
+    include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
+    return()
+endif()
+
 find_package(GTest REQUIRED)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 add_executable(host_tests ${TEST_SOURCES})
