@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
 # Runs one discovery scenario under Wine: a fresh prefix from the template, the scenario's
-# devices added through SetupAPI, then find_camera.exe with the test configuration manager,
-# whose output must equal the scenario's expect lines.
+# devices added through SetupAPI, then a program (find_camera.exe unless the scenario names
+# another) with the test configuration manager, whose output must equal the expect lines.
 #
-#   run_scenario.sh <scenario file> <dir with adddevice.exe, find_camera.exe, cfgmgr32.dll>
+#   run_scenario.sh <scenario file> <dir with adddevice.exe, the programs, cfgmgr32.dll>
 #                   <prefix template> <work dir>
 #
 # Scenario lines (# starts a comment):
 #   device <instance id>                 starts a device; the lines below describe it
 #   class <{guid}> | hwid <id> | value <name> sz|dword|binary <data> | no-driver-key
 #   state loaded|present|phantom
-#   expect <line of find_camera's output>
+#   run <program>                        the program to run
+#   expect <line of the program's output>
 set -euo pipefail
 scenario=$1 bin=$2 template=$3 work=$4
 
-args=() expected=""
+args=() expected="" program=find_camera.exe
 while read -r keyword rest; do
     case $keyword in
     "" | "#"*) ;;
     device | class | hwid | state) args+=("--$keyword" "$rest") ;;
     no-driver-key) args+=(--no-driver-key) ;;
+    run) program=$rest ;;
     value)
         read -r name type data <<<"$rest"
         args+=(--value "$name" "$type" "$data")
@@ -44,10 +46,10 @@ export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
 
 wine "$bin/adddevice.exe" "${args[@]}" >/dev/null
-actual=$(WINEDLLOVERRIDES=cfgmgr32=n wine "$bin/find_camera.exe" | tr -d '\r')$'\n'
+actual=$(WINEDLLOVERRIDES=cfgmgr32=n wine "$bin/$program" | tr -d '\r')$'\n'
 if [[ "$actual" != "$expected" ]]; then
     diff <(printf %s "$expected") <(printf %s "$actual") | sed 's/^/  /' >&2 || true
-    echo "$scenario: find_camera printed something else (< expected, > actual)" >&2
+    echo "$scenario: $program printed something else (< expected, > actual)" >&2
     exit 1
 fi
 printf %s "$actual"
