@@ -47,7 +47,7 @@ EOF
     rm "$new/drive_c/headless-xp.reg"
     WINEPREFIX=$new wineserver -w
     # The copies choose their own wineserver socket directory.
-    rm -f "$new/wineserver"
+    remove_socket_dir "$new"
     stamp >"$new/.stamp"
     rm -rf "$dir"
     mv "$new" "$dir"
@@ -75,15 +75,22 @@ copy() {
     cp -al "$dir/drive_c/windows/system32" "$dir/drive_c/windows/winsxs" "$dest/drive_c/windows/"
 }
 
-stop() {
-    local dest=$1 socketdir=
-    [[ -f $dest/wineserver ]] && socketdir=$(cat "$dest/wineserver")
-    WINEPREFIX=$dest wineserver -k 2>/dev/null || true
-    WINEPREFIX=$dest wineserver -w
-    # Each copy's wineserver leaves an empty socket directory behind in the temp directory.
+# Each prefix's wineserver leaves its socket directory behind in the temp directory, named in
+# the prefix's file "wineserver".
+remove_socket_dir() {
+    local prefix=$1 socketdir=
+    [[ -f $prefix/wineserver ]] && socketdir=$(cat "$prefix/wineserver")
     if [[ $socketdir == wine-* && -d ${TMPDIR:-/tmp}/$socketdir ]]; then
         rm -rf "${TMPDIR:-/tmp}/$socketdir"
     fi
+    rm -f "$prefix/wineserver"
+}
+
+stop() {
+    local dest=$1
+    WINEPREFIX=$dest wineserver -k 2>/dev/null || true
+    WINEPREFIX=$dest wineserver -w
+    remove_socket_dir "$dest"
 }
 
 case ${1-} in
