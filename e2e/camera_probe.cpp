@@ -1,5 +1,6 @@
 // camera_probe.exe NAME CODE...: sends each command code through the camera command channel
-// to the device named NAME, as the monitor would, and reports every send on standard output:
+// to the device named NAME, as the monitor would, and reports every send on standard output,
+// one line of tab-separated fields:
 //
 //   sent code=C result=R closed=1 com=released
 //
