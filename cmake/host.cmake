@@ -9,9 +9,23 @@ target_include_directories(qx481 PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qx481 PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(qx481 PUBLIC winsim)
 
+option(QX_FUZZ "Build the libFuzzer targets instead of the unit tests" OFF)
+if(QX_FUZZ)
+    include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
+    return()
+endif()
+
 find_package(GTest REQUIRED)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 add_executable(host_tests ${TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE qx481 GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(host_tests PROPERTIES LABELS host)
+
+# Benchmarks: built on request (scripts/bench.sh), never run as tests.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+    file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+    add_executable(host_bench EXCLUDE_FROM_ALL ${BENCH_SOURCES})
+    target_link_libraries(host_bench PRIVATE qx481 benchmark::benchmark benchmark::benchmark_main)
+endif()

@@ -14,6 +14,11 @@ cmake --preset host-asan >/dev/null
 cmake --build --preset host-asan
 ctest --preset host-asan
 
+# Each libFuzzer target for a few seconds.
+cmake --preset fuzz -DFUZZ_SECONDS=5 >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 cmake --preset xp >/dev/null
 cmake --build --preset xp
 ctest --preset xp
