@@ -45,6 +45,7 @@ typedef ULONG* PULONG;
 typedef LONG* PLONG;
 typedef CHAR* LPSTR;
 typedef CHAR* PSTR;
+typedef CHAR* PCHAR;
 typedef const CHAR* LPCSTR;
 typedef const CHAR* PCSTR;
 typedef WCHAR* LPWSTR;

@@ -10,12 +10,6 @@
 namespace winsim {
 namespace {
 
-struct NoCase {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return _stricmp(a.c_str(), b.c_str()) < 0;
-    }
-};
-
 struct Value {
     DWORD type;
     std::vector<BYTE> data;
