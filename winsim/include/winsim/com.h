@@ -32,6 +32,8 @@ const std::vector<PropertyWrite>& PropertyWrites();
 
 // References held on simulated COM objects right now.
 long ComReferences();
+// Strings the property bags handed out and SysFreeString has not freed yet.
+int BstrsInUse();
 
 // What the next CoInitialize calls return (S_OK by default; S_FALSE, RPC_E_CHANGED_MODE, ...).
 void SetCoInitializeResult(HRESULT result);
