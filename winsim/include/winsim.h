@@ -5,3 +5,4 @@
 #include <winsim/power.h>
 #include <winsim/com.h>
 #include <winsim/registry.h>
+#include <winsim/windows.h>
