@@ -45,6 +45,7 @@ typedef ULONG* PULONG;
 typedef LONG* PLONG;
 typedef CHAR* LPSTR;
 typedef CHAR* PSTR;
+typedef CHAR* PCHAR;
 typedef const CHAR* LPCSTR;
 typedef const CHAR* PCSTR;
 typedef WCHAR* LPWSTR;
@@ -101,6 +102,7 @@ inline bool operator!=(const GUID& a, const GUID& b) {
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_INSUFFICIENT_BUFFER 122L

@@ -8,6 +8,7 @@
 #define KEY_SET_VALUE 0x0002
 #define KEY_READ 0x20019
 #define KEY_WRITE 0x20006
+#define KEY_ALL_ACCESS 0xF003F
 
 #define REG_NONE 0
 #define REG_SZ 1

@@ -5,4 +5,5 @@
 #include <winsim/power.h>
 #include <winsim/com.h>
 #include <winsim/registry.h>
+#include <winsim/devices.h>
 #include <winsim/windows.h>

@@ -23,8 +23,8 @@ bool RegistryKeyExists(HKEY root, const std::string& path);
 void DenyKeyAccess(HKEY root, const std::string& path, REGSAM rights);
 
 // Opens a key for the simulation's own callers (the device tree's driver keys), counted like
-// any other open key; nullptr when it does not exist.
-HKEY OpenRegistryKey(HKEY root, const std::string& path);
+// any other open key; nullptr when it does not exist or the access is denied.
+HKEY OpenRegistryKey(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
 
 // Keys opened and not yet closed.
 int OpenRegistryKeys();
