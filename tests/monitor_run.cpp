@@ -86,7 +86,8 @@ struct Recorder {
 
 } // namespace
 
-MonitorRun RunMonitorThrough(const std::vector<MonitorEvent>& events) {
+MonitorRun RunMonitorThrough(const std::vector<MonitorEvent>& events,
+                             const std::function<void()>& start) {
     Recorder recorder;
     // Each step first records what the previous event led to: the loop only waits again once
     // the monitor has dealt with it.
@@ -95,7 +96,10 @@ MonitorRun RunMonitorThrough(const std::vector<MonitorEvent>& events) {
             recorder.Observe();
             recorder.Perform(event);
         });
-    RunMonitor(reinterpret_cast<HINSTANCE>(0x400000));
+    if (start)
+        start();
+    else
+        RunMonitor(reinterpret_cast<HINSTANCE>(0x400000));
     recorder.Observe();
     return MonitorRun{recorder.steps, winsim::MessageLoopStarved()};
 }

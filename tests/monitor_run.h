@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 // Something that happens to the machine while the monitor waits for messages.
@@ -47,4 +48,7 @@ struct MonitorRun {
     bool scriptRanOut; // the loop ended because nothing more happened, not by the quit request
 };
 
-MonitorRun RunMonitorThrough(const std::vector<MonitorEvent>& events);
+// Runs the monitor through the events: RunMonitor itself, or whatever start reaches it (the
+// program's entry with a command line, say).
+MonitorRun RunMonitorThrough(const std::vector<MonitorEvent>& events,
+                             const std::function<void()>& start = NULL);
