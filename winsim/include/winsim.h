@@ -6,3 +6,4 @@
 #include <winsim/com.h>
 #include <winsim/registry.h>
 #include <winsim/devices.h>
+#include <winsim/windows.h>

@@ -1,0 +1,52 @@
+// camera_probe.exe NAME CODE...: sends each command code through the camera command channel
+// to the device named NAME, as the monitor would, and reports every send on standard output,
+// one line of tab-separated fields:
+//
+//   sent code=C result=R closed=1 com=released
+//
+// closed=1: the channel holds no interface and owes no CoUninitialize afterwards.
+// com=released: the channel left COM uninitialised on this thread, as it found it.
+// The same line goes to the test camera's log (E2E_CAMERA_LOG), so a test can see which
+// driver events happened inside which send.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "camera/camera_channel.h"
+
+static void AppendToCameraLog(const char* line) {
+    char path[MAX_PATH];
+    if (!GetEnvironmentVariableA("E2E_CAMERA_LOG", path, sizeof(path)))
+        return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written;
+    WriteFile(file, line, lstrlenA(line), &written, NULL);
+    CloseHandle(file);
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: camera_probe NAME CODE...\n");
+        return 2;
+    }
+    SetCameraDeviceName(argv[1]);
+    for (int i = 2; i < argc; i++) {
+        DWORD code = strtoul(argv[i], NULL, 0);
+        BOOL result = SendCameraCommand(static_cast<CameraCommand>(code));
+        int closed = !Camera.filter && !Camera.propertySet && !Camera.comInitialized;
+        // S_OK from a fresh CoInitialize shows the send did not leave COM initialised.
+        HRESULT com = CoInitialize(NULL);
+        if (SUCCEEDED(com))
+            CoUninitialize();
+        char line[128];
+        sprintf(line, "sent\tcode=%lu\tresult=%d\tclosed=%d\tcom=%s\r\n", code, result, closed,
+                com == S_OK ? "released" : "held");
+        AppendToCameraLog(line);
+        fputs(line, stdout);
+    }
+    return 0;
+}

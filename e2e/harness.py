@@ -1,0 +1,179 @@
+"""End-to-end harness: the project's Windows binaries run under Wine, headless, as Windows XP.
+
+Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
+CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e and E2E_PRODUCT to QX481Mon.exe).
+
+    from harness import Prefix, binary, product
+
+    with Prefix("camera") as wine:            # a fresh prefix for this test
+        wine.add_camera("QX481 Camera")      # a TestCamera device in the video input category
+        probe = wine.put(binary("camera_probe.exe"))   # copied to C:\\e2e, Windows path back
+        result = wine.run(probe, "QX481 Camera", "5")  # waits; CompletedProcess, text output
+        events = wine.take_camera_log()     # the device's log as dicts, then emptied
+
+Prefix(name) makes build/xp/e2e/work/NAME/prefix from the template (prefix.sh: made once per
+build directory, copied in about a tenth of a second). On leaving the with-block every Wine
+process of the prefix is ended and its wineserver stopped; the work directory is removed when
+the block ended without an exception and kept for inspection otherwise, or always when the
+environment has E2E_KEEP=1.
+
+Processes run with WINEPREFIX set to the copy, WINEARCH=win32, WINEDEBUG=-all and no DISPLAY.
+`run` and `start` take `overrides`, a WINEDLLOVERRIDES list for that process only: stand-in
+DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
+overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
+program in the background (a Popen); the prefix's stop ends it if the test did not.
+
+TestCamera.dll (test_camera.cpp) is the stand-in camera driver. add_camera registers it as
+one device of the video input category under its own instance key (the key defaults to the
+friendly name, and devices enumerate in the order of their keys); set_result is the HRESULT
+its IKsPropertySet::Set returns, read at the time of each call, so set_camera_result can make
+a device start rejecting writes while a program runs. Its log (C:\\e2e\\camera.log, passed in
+E2E_CAMERA_LOG) has one line per create, load (property bag), set and destroy.
+"""
+
+import os
+import shutil
+import subprocess
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+BUILD = Path(os.environ.get("E2E_BUILD", HERE.parent / "build" / "xp" / "e2e"))
+TEMPLATE = BUILD / "template"
+
+VIDEO_INPUT_INSTANCES = r"HKEY_CLASSES_ROOT\CLSID\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\Instance"
+TEST_CAMERA_CLSID = "{B6581576-E5A0-4821-AAF5-56311119548C}"
+BASE_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"  # as in prefix.sh
+
+
+def binary(name):
+    """A test binary built in the e2e build directory."""
+    return BUILD / name
+
+
+def product():
+    """The shipped executable."""
+    return Path(os.environ.get("E2E_PRODUCT", BUILD.parent / "QX481Mon.exe"))
+
+
+def prefix_script(*args):
+    subprocess.run([str(HERE / "prefix.sh"), *map(str, args)], check=True)
+
+
+def reg_string(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+class Prefix:
+    def __init__(self, name):
+        self.work = BUILD / "work" / name
+        self.path = self.work / "prefix"
+        self.drive_c = self.path / "drive_c"
+        self.e2e = self.drive_c / "e2e"
+        self.camera_log = self.e2e / "camera.log"
+        self.camera_registered = False
+        self.started = []
+        self.outputs = 0
+
+    def __enter__(self):
+        prefix_script("template", TEMPLATE)
+        shutil.rmtree(self.work, ignore_errors=True)
+        prefix_script("copy", TEMPLATE, self.path)
+        self.e2e.mkdir()
+        return self
+
+    def __exit__(self, kind, value, traceback):
+        prefix_script("stop", self.path)
+        for process in self.started:
+            process.wait()
+        if kind is None and not os.environ.get("E2E_KEEP"):
+            shutil.rmtree(self.work)
+        else:
+            print(f"kept {self.work}")
+        return False
+
+    def environment(self, overrides=None, env=None):
+        result = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        result.update(WINEPREFIX=str(self.path), WINEARCH="win32", WINEDEBUG="-all",
+                      WINEDLLOVERRIDES=BASE_OVERRIDES + (";" + overrides if overrides else ""),
+                      E2E_CAMERA_LOG=r"C:\e2e\camera.log")
+        result.update(env or {})
+        return result
+
+    def put(self, source, name=None):
+        """Copies a host file into C:\\e2e and returns its Windows path."""
+        name = name or Path(source).name
+        shutil.copyfile(source, self.e2e / name)
+        return "C:\\e2e\\" + name
+
+    def run(self, program, *args, overrides=None, env=None, timeout=60):
+        """Runs a program to its end: a CompletedProcess with its exit code and text output."""
+        process = self.start(program, *args, overrides=overrides, env=env)
+        self.started.remove(process)
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise
+        return subprocess.CompletedProcess(process.args, process.returncode,
+                                           process.stdout_path.read_text(),
+                                           process.stderr_path.read_text())
+
+    def start(self, program, *args, overrides=None, env=None):
+        """Starts a program in the background: a Popen whose stdout_path and stderr_path
+        name the files its output goes to. (Not pipes: the Wine services that a process
+        starts inherit its handles and would hold a pipe open after it ended.)"""
+        self.outputs += 1
+        out = self.work / f"{self.outputs}.out"
+        err = self.work / f"{self.outputs}.err"
+        with open(out, "w") as stdout, open(err, "w") as stderr:
+            process = subprocess.Popen(["wine", program, *args], stdout=stdout, stderr=stderr,
+                                       stdin=subprocess.DEVNULL,
+                                       env=self.environment(overrides, env))
+        process.stdout_path, process.stderr_path = out, err
+        self.started.append(process)
+        return process
+
+    def import_reg(self, text):
+        """Imports registry entries given in .reg syntax (the REGEDIT4 header is added)."""
+        (self.e2e / "import.reg").write_text("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n"))
+        done = self.run("regedit", "/S", r"C:\e2e\import.reg")
+        if done.returncode != 0:
+            raise RuntimeError(f"regedit failed: {done.stderr}")
+
+    def add_camera(self, friendly_name, key=None, set_result=0):
+        self.add_cameras([(friendly_name, key, set_result)])
+
+    def add_cameras(self, devices):
+        """Registers TestCamera as video input devices, given as (friendly name, instance key
+        or None for the name, Set result) in one registry import."""
+        text = ""
+        if not self.camera_registered:
+            self.put(binary("TestCamera.dll"))
+            text += (f"[HKEY_CLASSES_ROOT\\CLSID\\{TEST_CAMERA_CLSID}\\InprocServer32]\n"
+                     f'@="C:\\\\e2e\\\\TestCamera.dll"\n"ThreadingModel"="Both"\n\n')
+            self.camera_registered = True
+        for friendly_name, key, set_result in devices:
+            key = key or friendly_name
+            text += (f"[{VIDEO_INPUT_INSTANCES}\\{key}]\n"
+                     f'"FriendlyName"={reg_string(friendly_name)}\n'
+                     f'"CLSID"="{TEST_CAMERA_CLSID}"\n'
+                     f'"E2EKey"={reg_string(key)}\n'
+                     f'"E2ESetResult"=dword:{set_result & 0xFFFFFFFF:08x}\n\n')
+        self.import_reg(text)
+
+    def set_camera_result(self, key, set_result):
+        self.import_reg(f"[{VIDEO_INPUT_INSTANCES}\\{key}]\n"
+                        f'"E2ESetResult"=dword:{set_result & 0xFFFFFFFF:08x}\n')
+
+    def take_camera_log(self):
+        """The camera log's lines as dicts ({"event": "set", "device": ..., ...}), then empties it."""
+        if not self.camera_log.exists():
+            return []
+        lines = self.camera_log.read_text().splitlines()
+        self.camera_log.unlink()
+        events = []
+        for line in lines:
+            event, *fields = line.split("\t")
+            events.append({"event": event, **dict(field.split("=", 1) for field in fields)})
+        return events
