@@ -7,7 +7,9 @@
 //   set     pid=P object=N device=KEY set={GUID} id=0xID instance=HEX value=HEX result=0xHR
 //   destroy pid=P object=N device=KEY            (the last reference was released)
 //
-// KEY is the device's instance key name under the video input category. Set returns the
+// KEY is the device's instance key name under the video input category. With
+// E2E_CAMERA_COUNTERS set it also counts the same events in a shared section (camera_counters.h).
+// Set returns the
 // HRESULT held in that key's DWORD value "E2ESetResult", read at the time of the call (0 when
 // missing), so a test can make the device reject writes while a program is running.
 #define WIN32_LEAN_AND_MEAN
@@ -17,6 +19,8 @@
 #include <dshow.h>
 #include <ocidl.h>
 #include <stdio.h>
+
+#include "camera_counters.h"
 
 namespace {
 
@@ -41,6 +45,26 @@ void AppendLog(const char* line) {
     CloseHandle(file);
 }
 
+// Adds one to a count in the section named by E2E_CAMERA_COUNTERS, when there is one; a write
+// also leaves its time.
+void Count(LONG CameraCounters::*count, const LARGE_INTEGER* time = NULL) {
+    char name[MAX_PATH];
+    if (!GetEnvironmentVariableA("E2E_CAMERA_COUNTERS", name, sizeof(name)))
+        return;
+    HANDLE section = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+    if (!section)
+        return;
+    CameraCounters* counters = static_cast<CameraCounters*>(
+        MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, sizeof(CameraCounters)));
+    if (counters) {
+        if (time)
+            counters->lastSetTime = time->QuadPart;
+        InterlockedIncrement(&(counters->*count));
+        UnmapViewOfFile(counters);
+    }
+    CloseHandle(section);
+}
+
 // Appends the bytes as lowercase hex, or "(null)".
 char* AppendHex(char* out, const void* data, DWORD size) {
     if (!data)
@@ -56,6 +80,7 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
         device[0] = 0;
         InterlockedIncrement(&LiveObjects);
         Log("create", "");
+        Count(&CameraCounters::created);
     }
 
     // IUnknown
@@ -79,6 +104,7 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
         LONG left = InterlockedDecrement(&refs);
         if (left == 0) {
             Log("destroy", "");
+            Count(&CameraCounters::destroyed);
             delete this;
             InterlockedDecrement(&LiveObjects);
         }
@@ -114,6 +140,7 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
         }
         VariantClear(&value);
         Log("load", "");
+        Count(&CameraCounters::loaded);
         return S_OK;
     }
     STDMETHODIMP Save(IPropertyBag*, BOOL, BOOL) override { return E_NOTIMPL; }
@@ -121,6 +148,8 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
     // IKsPropertySet: every write is logged with what the test asked the device to answer.
     STDMETHODIMP Set(REFGUID set, DWORD id, void* instance, DWORD instanceSize, void* value,
                      DWORD valueSize) override {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
         HRESULT result = ConfiguredSetResult();
         WCHAR guid[40];
         char guidText[40];
@@ -137,6 +166,7 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
         sprintf(out, "\tresult=0x%08lx", static_cast<unsigned long>(result));
         Log("set", details);
         HeapFree(GetProcessHeap(), 0, details);
+        Count(&CameraCounters::sets, &now);
         return result;
     }
     STDMETHODIMP Get(REFGUID, DWORD, void*, DWORD, void*, DWORD, DWORD*) override {
