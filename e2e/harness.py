@@ -28,7 +28,10 @@ one device of the video input category under its own instance key (the key defau
 friendly name, and devices enumerate in the order of their keys); set_result is the HRESULT
 its IKsPropertySet::Set returns, read at the time of each call, so set_camera_result can make
 a device start rejecting writes while a program runs. Its log (C:\\e2e\\camera.log, passed in
-E2E_CAMERA_LOG) has one line per create, load (property bag), set and destroy.
+E2E_CAMERA_LOG) has one line per create, load (property bag), set and destroy. For runs too
+long to log (the benchmarks in bench/wine), env={"E2E_CAMERA_LOG": ""} turns the log off and
+E2E_CAMERA_COUNTERS, naming a shared section, has it count the same events there
+(camera_counters.h).
 
 Devices for discovery: add_devices(device(...), ...) creates them through Wine's SetupAPI
 with adddevice.exe (tools/adddevice.cpp), as an installer would. Wine's configuration manager
