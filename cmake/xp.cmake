@@ -7,7 +7,7 @@ target_compile_definitions(QX481Mon PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WI
 target_compile_options(QX481Mon PRIVATE ${PRODUCT_COMPILE_OPTIONS} -Os -ffunction-sections
                                         -fdata-sections -fno-asynchronous-unwind-tables)
 # CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
-target_link_options(QX481Mon PRIVATE -s -static-libgcc -static-libstdc++ -Wl,--gc-sections
+target_link_options(QX481Mon PRIVATE -s -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--disable-reloc-section
                                      -Wl,--major-os-version,5 -Wl,--minor-os-version,1
                                      -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
 target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids uuid)

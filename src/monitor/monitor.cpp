@@ -18,9 +18,10 @@ void Tick(HWND window) {
     BatteryLatch = decision.latch;
 }
 
-// The monitor only listens: a query it answered with 0 would veto the suspend or the log-off.
-// The dialog manager replies with DWLP_MSGRESULT, so that carries the grant whatever the
-// procedure returns. It is set after the send because every message resets it.
+// The monitor only listens, so it grants the queries: WM_QUERYENDSESSION answered 0 would veto
+// the log-off. When the procedure returns nonzero the reply is DWLP_MSGRESULT; after a failed
+// send it returns 0 and the default processing answers. Set after the send, since every message
+// resets it.
 INT_PTR Grant(HWND window, BOOL handled) {
     SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
     return handled;
