@@ -26,8 +26,8 @@ CAMERA_INSTANCE = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
 CAMERA_HWIDS = [r"USB\VID_0C45&PID_63F5&REV_0100&MI_00", r"USB\VID_0C45&PID_63F5&MI_00"]
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 VALUE_NAME = "QX481Mon"
-STAND_INS = ["devices/cfgmgr32.dll"]
-OVERRIDES = "cfgmgr32=n"
+STAND_INS = ["devices/cfgmgr32.dll", "powrprof.dll"]
+OVERRIDES = "cfgmgr32,powrprof=n"
 CRITICAL_LEVEL_FILE = r"C:\e2e\critical.txt"
 
 SUSPEND, SESSION_END, BATTERY_LOW, NORMAL = 2, 3, 4, 5
