@@ -29,6 +29,13 @@ friendly name, and devices enumerate in the order of their keys); set_result is 
 its IKsPropertySet::Set returns, read at the time of each call, so set_camera_result can make
 a device start rejecting writes while a program runs. Its log (C:\\e2e\\camera.log, passed in
 E2E_CAMERA_LOG) has one line per create, load (property bag), set and destroy.
+
+Devices for discovery: add_devices(device(...), ...) creates them through Wine's SetupAPI
+with adddevice.exe (tools/adddevice.cpp), as an installer would. Wine's configuration manager
+is a set of stubs, so a program that reads device nodes needs the test cfgmgr32.dll
+(cfgmgr32/cfgmgr32.cpp) beside it: put(binary("cfgmgr32.dll")), then run it with
+overrides="cfgmgr32=n". That DLL answers from the registry SetupAPI wrote, and takes a node's
+presence and driver state from what adddevice stored.
 """
 
 import os
@@ -177,3 +184,28 @@ class Prefix:
             event, *fields = line.split("\t")
             events.append({"event": event, **dict(field.split("=", 1) for field in fields)})
         return events
+
+    def add_devices(self, *devices):
+        """Creates devices through SetupAPI; each is the argument list device() makes."""
+        tool = self.put(binary("adddevice.exe"))
+        done = self.run(tool, *[arg for args in devices for arg in args])
+        if done.returncode != 0:
+            raise RuntimeError(f"adddevice failed: {done.stderr}")
+
+
+def device(instance, *hardware_ids, setup_class=None, values=(), driver_key=True,
+           state="loaded"):
+    """One device for add_devices: its instance id, its hardware IDs in order, its setup class
+    (imaging unless given), its driver key's values as (name, "sz"|"dword"|"binary", text;
+    binary as hex bytes) or no driver key at all, and its state: "loaded" (present, driver
+    loaded), "present" (no driver loaded) or "phantom" (not present)."""
+    args = ["--device", instance, "--state", state]
+    if setup_class:
+        args += ["--class", setup_class]
+    for hardware_id in hardware_ids:
+        args += ["--hwid", hardware_id]
+    for name, kind, data in values:
+        args += ["--value", name, kind, str(data)]
+    if not driver_key:
+        args.append("--no-driver-key")
+    return args

@@ -91,9 +91,10 @@ TEST_F(Monitor, TurnsSystemEventsIntoCommands) {
                 std::size(systemEvents));
 }
 
-// A camera that rejects the write: the sends fail, the queries are still granted.
+// A camera that rejects the write: the sends fail and the default processing answers, which
+// lets the session end and does not deny the suspend.
 const Expected failedSends[] = {
-    {Sent(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND), 0, TRUE, Suspend, 20000, 0},
+    {Sent(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND), 0, 0, Suspend, 20000, 0},
     {Sent(WM_POWERBROADCAST, PBT_APMSUSPEND), 0, Any, Suspend, 20000, 0},
     {Sent(WM_QUERYENDSESSION), 0, TRUE, SessionEnd, 20000, 0},
     {Sent(WM_ENDSESSION, TRUE), 0, Any, SessionEnd, 20000, 0},

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <devguid.h>
 #include <winsim.h>
 
 #include <string>
@@ -10,6 +9,7 @@
 #include "app/program.h"
 #include "camera/camera_channel.h"
 #include "common/common.h"
+#include "machine.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
 
@@ -74,67 +74,6 @@ TEST(IsSupportedWindowsVersion, OnlyXp) {
 
 // Whole-machine runs: the command line and the machine in, the autostart value, the monitor's
 // run and the quit broadcast out.
-
-const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char DriverKey[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\{6BDD1FC6}\\0000";
-const char CameraName[] = "QX481 USB Camera";
-
-enum Machine {
-    XpWithCamera,
-    NoCamera,
-    SuspendOff,
-    Windows2000,
-    Windows9xReporting51, // platform id 1 with version 5.1
-    Server2003,
-    Windows7,
-    ReadOnlyRunKey, // the user is no administrator
-};
-
-void SetUpMachine(Machine machine) {
-    winsim::Reset();
-    SetCameraDeviceName(""); // left by whatever ran before
-    winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, "Other", "C:\\other.exe");
-    // Another capture device comes first, so that the name must be the discovered one.
-    winsim::AddVideoDevice(L"Some Other Camera");
-    winsim::AddVideoDevice(L"QX481 USB Camera");
-    if (machine != NoCamera) {
-        winsim::DeviceNode node;
-        node.instanceId = "USB\\VID_05CA&PID_18A7&MI_00\\6&1A2B3C&0&0000";
-        node.hardwareIds = winsim::MultiString(
-            {"USB\\VID_05CA&PID_18A7&REV_0100&MI_00", "USB\\VID_05CA&PID_18A7&MI_00"});
-        node.setupClass = GUID_DEVCLASS_IMAGE;
-        node.driverKey = DriverKey;
-        winsim::AddDeviceNode(node);
-        winsim::SetRegistryString(HKEY_LOCAL_MACHINE, DriverKey, "DriverDesc", "QX481 Driver");
-        winsim::SetRegistryString(HKEY_LOCAL_MACHINE, DriverKey, "FriendlyName", CameraName);
-        winsim::SetRegistryDword(HKEY_LOCAL_MACHINE, DriverKey, "SelectiveSuspend",
-                                 machine == SuspendOff ? 0 : 1);
-    }
-    switch (machine) {
-    case Windows2000:
-        winsim::SetWindowsVersion(VER_PLATFORM_WIN32_NT, 5, 0);
-        break;
-    case Windows9xReporting51:
-        winsim::SetWindowsVersion(VER_PLATFORM_WIN32_WINDOWS, 5, 1);
-        break;
-    case Server2003:
-        winsim::SetWindowsVersion(VER_PLATFORM_WIN32_NT, 5, 2);
-        break;
-    case Windows7:
-        winsim::SetWindowsVersion(VER_PLATFORM_WIN32_NT, 6, 1);
-        break;
-    case ReadOnlyRunKey:
-        winsim::DenyKeyAccess(HKEY_LOCAL_MACHINE, RunKey, KEY_SET_VALUE);
-        break;
-    default:
-        break;
-    }
-}
-
-bool AutostartValueExists() {
-    return winsim::GetRegistryValue(HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME, nullptr,
-                                    nullptr);
-}
 
 // Another application's top-level window, which sees what is broadcast to all of them.
 std::vector<UINT> bystanderMessages;

@@ -1,6 +1,5 @@
-// Prints what the test configuration manager answers to a table of calls, for the scenario
-// that holds the expected answers (devices/scenarios/cfgmgr32_calls.txt): the return codes,
-// lengths and status bits that discovery relies on, as the real DLL gives them.
+// Prints what the test configuration manager answers to a table of calls; cfgmgr32_test.py
+// holds the real DLL's answers: the return codes, lengths and status bits discovery relies on.
 #include <windows.h>
 #include <setupapi.h>
 #include <cfgmgr32.h>

@@ -17,6 +17,7 @@ struct FaultPlan {
     std::set<std::string> alwaysFailing;
     unsigned long calls = 0;
     unsigned long failingCall = 0;
+    std::string lastFailed;
 };
 
 FaultPlan& Plan() {
@@ -57,11 +58,15 @@ bool ShouldFail(const char* function) {
     FaultPlan& plan = Plan();
     unsigned long occurrence = ++plan.callsByName[function];
     ++plan.calls;
-    if (plan.calls == plan.failingCall || plan.alwaysFailing.count(function))
-        return true;
     auto planned = plan.failingOccurrences.find(function);
-    return planned != plan.failingOccurrences.end() && planned->second.count(occurrence);
+    bool failing = plan.calls == plan.failingCall || plan.alwaysFailing.count(function) ||
+                   (planned != plan.failingOccurrences.end() && planned->second.count(occurrence));
+    if (failing)
+        plan.lastFailed = function;
+    return failing;
 }
+
+const char* LastFailedCall() { return Plan().lastFailed.c_str(); }
 
 } // namespace winsim
 

@@ -62,10 +62,10 @@ bool RepliesWithReturnValue(UINT message) {
     return message >= 0x0132 && message <= 0x0138; // WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC
 }
 
-// What the default window procedure answers for a message the dialog procedure left alone.
-LRESULT DefaultReply(UINT message) {
-    return message == WM_QUERYENDSESSION || message == WM_POWERBROADCAST;
-}
+// What the default window procedure answers for a message the dialog procedure left alone: it
+// lets the session end, and answers 0 to power broadcasts, which does not deny a suspend (only
+// BROADCAST_QUERY_DENY does).
+LRESULT DefaultReply(UINT message) { return message == WM_QUERYENDSESSION; }
 
 // The dialog manager's window procedure: the dialog procedure first, the default processing
 // when it returns 0, and otherwise the reply the procedure left in DWLP_MSGRESULT.

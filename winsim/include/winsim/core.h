@@ -15,6 +15,8 @@ void FailEveryCall(const char* function);
 void FailNthCall(unsigned long n);
 // Platform calls made since the last Reset().
 unsigned long PlatformCalls();
+// The function whose call a fault plan failed most recently, "" when none has been failed.
+const char* LastFailedCall();
 
 // Used by the simulated calls: counts the call and says whether it must fail.
 bool ShouldFail(const char* function);
