@@ -4,10 +4,10 @@
         add_supported_camera(wine)              # the USB camera and its capture device
         exe = install(wine, r"C:\\e2e\\sub dir")  # the exe with the stand-in DLLs beside it
         monitor = start(wine, exe, "/i")        # the exe's own process gets the stand-ins
-        wait_for_commands(wine, 1)              # [("set", pid, 5)]: the camera heard Normal
+        wait_for_commands(wine, 1)              # [(pid, 5)]: the camera was told Normal
         run_value(wine)                         # "C:\\windows\\QX481Mon.exe", or None
 
-The camera is a USB device in the imaging class, created through SetupAPI by adddevice.exe,
+The camera is a USB device in the imaging class, created through SetupAPI (add_devices),
 whose driver key holds its friendly name and SelectiveSuspend 1; TestCamera.dll is registered
 as the video input device of the same name. Wine's own configuration manager and power policy
 are stubs, so the exe runs with the stand-in cfgmgr32.dll and powrprof.dll from its own
@@ -19,14 +19,14 @@ import shutil
 import subprocess
 import time
 
-from harness import binary, product
+from harness import binary, device, product
 
 CAMERA_NAME = "QX481 USB Camera"
 CAMERA_INSTANCE = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
 CAMERA_HWIDS = [r"USB\VID_0C45&PID_63F5&REV_0100&MI_00", r"USB\VID_0C45&PID_63F5&MI_00"]
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 VALUE_NAME = "QX481Mon"
-STAND_INS = ["devices/cfgmgr32.dll", "powrprof.dll"]
+STAND_INS = ["cfgmgr32.dll", "powrprof.dll"]
 OVERRIDES = "cfgmgr32,powrprof=n"
 CRITICAL_LEVEL_FILE = r"C:\e2e\critical.txt"
 
@@ -35,16 +35,11 @@ COMMAND_NAMES = {SUSPEND: "Suspend", SESSION_END: "SessionEnd", BATTERY_LOW: "Ba
                  NORMAL: "Normal"}
 
 
-def add_supported_camera(wine, selective_suspend=1):
+def add_supported_camera(wine):
     """The camera's USB device and the capture device its driver provides."""
-    args = ["--device", CAMERA_INSTANCE]
-    for hwid in CAMERA_HWIDS:
-        args += ["--hwid", hwid]
-    args += ["--value", "FriendlyName", "sz", CAMERA_NAME,
-             "--value", "SelectiveSuspend", "dword", str(selective_suspend)]
-    done = wine.run(wine.put(binary("devices/adddevice.exe")), *args)
-    if done.returncode != 0:
-        raise RuntimeError(f"adddevice failed: {done.stdout}{done.stderr}")
+    wine.add_devices(device(CAMERA_INSTANCE, *CAMERA_HWIDS,
+                            values=[("FriendlyName", "sz", CAMERA_NAME),
+                                    ("SelectiveSuspend", "dword", 1)]))
     wine.add_camera(CAMERA_NAME)
 
 
