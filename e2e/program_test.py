@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import Prefix
-from machine import (CAMERA_NAME, NORMAL, add_supported_camera, commands, install, run,
+from machine import (CAMERA_NAME, NORMAL, SESSION_END, add_supported_camera, commands, install, run,
                      run_value, set_run_value, start, wait_for_commands, wait_for_exit)
 
 WINDOWS_COPY = r"C:\windows\QX481Mon.exe"
@@ -93,6 +93,18 @@ class WithCameraTest(unittest.TestCase):
                     set_run_value(self.wine, before)
                 self.uninstall(monitors, *args)
                 self.assertIsNone(run_value(self.wine))
+
+    def test_session_end_from_the_system(self):
+        # Wine's own end of session asks each process's windows, tells them the answer, and
+        # ends the process. A veto would stop it there: that monitor would live on and the
+        # other one would never be asked.
+        monitors = self.start_monitors((), ())
+        done = self.wine.run("wineboot", "--end-session", timeout=PROMPTLY)
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(wait_for_exit(monitors, QUIT_WITHIN), [0, 0])
+        told = commands(self.wine)
+        self.assertEqual(sorted(code for _, code in told), [SESSION_END] * 4)
+        self.assertEqual(len({pid for pid, _ in told}), 2)
 
     def test_long_command_lines(self):
         # Thousands of characters around the switches, in many tokens or in one.
