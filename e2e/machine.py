@@ -63,6 +63,14 @@ def run(wine, exe, *args, timeout=20):
                     env={"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE})
 
 
+def log_on(wine):
+    """Does what Wine does at log-on: starts every program the machine's Run key names, without
+    waiting for them. A program with stand-in DLLs beside it gets them; others get Wine's."""
+    done = wine.run("wineboot", overrides=OVERRIDES + ",b",
+                    env={"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE})
+    assert done.returncode == 0, done.stderr
+
+
 def set_critical_level(wine, level):
     (wine.e2e / "critical.txt").write_text(f"{level}\n")
 
@@ -108,6 +116,14 @@ def wait_for_commands(wine, count, timeout=15):
     while len(seen := commands(wine)) < count and time.monotonic() < deadline:
         time.sleep(0.05)
     return seen
+
+
+def wait_for_run_value(wine, data, timeout=10):
+    """Waits until the autostart value holds data (None: until there is none); returns it."""
+    deadline = time.monotonic() + timeout
+    while (value := run_value(wine)) != data and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return value
 
 
 def wait_for_exit(processes, timeout=15):

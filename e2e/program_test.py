@@ -1,12 +1,14 @@
-"""QX481Mon.exe itself under Wine: its switches, the start-up gate, the autostart value, the
-monitor's start and the quit that /u broadcasts to every running monitor."""
+"""QX481Mon.exe itself under Wine: its switches, the start-up gate, the autostart value and the
+start at log-on it makes, the monitor's start, the system's end of session, and the quit that
+/u broadcasts to every running monitor."""
 
 import time
 import unittest
 
-from harness import Prefix
-from machine import (CAMERA_NAME, NORMAL, SESSION_END, add_supported_camera, commands, install, run,
-                     run_value, set_run_value, start, wait_for_commands, wait_for_exit)
+from harness import Prefix, binary
+from machine import (CAMERA_NAME, NORMAL, SESSION_END, add_supported_camera, commands, install,
+                     log_on, run, run_value, set_run_value, start, wait_for_commands, wait_for_exit,
+                     wait_for_run_value)
 
 WINDOWS_COPY = r"C:\windows\QX481Mon.exe"
 PROMPTLY = 10  # seconds for a run that must not start a monitor
@@ -25,6 +27,11 @@ class WithoutCameraTest(unittest.TestCase):
                     done = run(wine, exe, *args, timeout=PROMPTLY)
                     self.assertEqual(done.returncode, 0)
                     self.assertIsNone(run_value(wine))
+            # The copy the value names, started at log-on, drops the value by itself.
+            install(wine, "C:\\windows")
+            set_run_value(wine, WINDOWS_COPY)
+            log_on(wine)
+            self.assertIsNone(wait_for_run_value(wine, None))
             self.assertEqual(commands(wine), [])
 
 
@@ -93,6 +100,20 @@ class WithCameraTest(unittest.TestCase):
                     set_run_value(self.wine, before)
                 self.uninstall(monitors, *args)
                 self.assertIsNone(run_value(self.wine))
+
+    def test_log_on_starts_the_copy_the_value_names(self):
+        # Placing the copy in the Windows directory is the installer's business.
+        install(self.wine, "C:\\windows")
+        first = self.start_monitors(("/i",))
+        log_on(self.wine)
+        seen = wait_for_commands(self.wine, 1)
+        self.assertEqual([code for _, code in seen], [NORMAL])
+        self.assertEqual(run_value(self.wine), WINDOWS_COPY)
+        self.wine.take_camera_log()
+        # One quit ends the monitor started here and the one started at log-on.
+        self.uninstall(first, "/u")
+        gone = self.wine.run(self.wine.put(binary("monitor_tool.exe")), "gone")
+        self.assertEqual(gone.stdout.strip(), "gone")
 
     def test_session_end_from_the_system(self):
         # Wine's own end of session asks each process's windows, tells them the answer, and
