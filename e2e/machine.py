@@ -29,6 +29,8 @@ VALUE_NAME = "QX481Mon"
 STAND_INS = ["cfgmgr32.dll", "powrprof.dll"]
 OVERRIDES = "cfgmgr32,powrprof=n"
 CRITICAL_LEVEL_FILE = r"C:\e2e\critical.txt"
+ENVIRONMENT = {"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE}
+PROPERTY = ("{CCA349DA-4FE2-423A-AA50-E6F352575CBC}", "0x807")
 
 SUSPEND, SESSION_END, BATTERY_LOW, NORMAL = 2, 3, 4, 5
 COMMAND_NAMES = {SUSPEND: "Suspend", SESSION_END: "SessionEnd", BATTERY_LOW: "BatteryLow",
@@ -54,20 +56,17 @@ def install(wine, directory="C:\\e2e"):
 
 
 def start(wine, exe, *args):
-    return wine.start(exe, *args, overrides=OVERRIDES, env={"E2E_CRITICAL_LEVEL_FILE":
-                                                            CRITICAL_LEVEL_FILE})
+    return wine.start(exe, *args, overrides=OVERRIDES, env=ENVIRONMENT)
 
 
 def run(wine, exe, *args, timeout=20):
-    return wine.run(exe, *args, overrides=OVERRIDES, timeout=timeout,
-                    env={"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE})
+    return wine.run(exe, *args, overrides=OVERRIDES, env=ENVIRONMENT, timeout=timeout)
 
 
 def log_on(wine):
     """Does what Wine does at log-on: starts every program the machine's Run key names, without
     waiting for them. A program with stand-in DLLs beside it gets them; others get Wine's."""
-    done = wine.run("wineboot", overrides=OVERRIDES + ",b",
-                    env={"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE})
+    done = wine.run("wineboot", overrides=OVERRIDES + ",b", env=ENVIRONMENT)
     assert done.returncode == 0, done.stderr
 
 
@@ -95,7 +94,8 @@ def set_run_value(wine, data):
 
 
 def commands(wine):
-    """What the camera has been told so far: (pid, code) per property write, log left as is."""
+    """What the camera has been told so far: (pid, code) per property write, log left as is.
+    A write to any other property than the command's fails."""
     if not wine.camera_log.exists():
         return []
     result = []
@@ -105,6 +105,8 @@ def commands(wine):
         event, *fields = line[:-1].split("\t")
         if event == "set":
             fields = dict(field.split("=", 1) for field in fields)
+            if (fields["set"], fields["id"]) != PROPERTY:
+                raise AssertionError(f"write to another property: {line}")
             code = int.from_bytes(bytes.fromhex(fields["value"])[28:32], "little")
             result.append((fields["pid"], code))
     return result
