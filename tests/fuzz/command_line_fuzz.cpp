@@ -2,21 +2,14 @@
 // the text, the program ends with exit code 0 and gives back everything it took.
 #include <winsim.h>
 
+#include "check.h"
+
 #include <string>
 
 #include "app/program.h"
 #include "machine.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
-
-namespace {
-
-void Check(bool fact) {
-    if (!fact)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetUpMachine(XpWithCamera);
