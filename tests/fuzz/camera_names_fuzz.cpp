@@ -3,16 +3,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <winsim.h>
 
+#include "check.h"
 #include "camera/camera_channel.h"
-
-namespace {
-
-void Check(bool fact) {
-    if (!fact)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);

@@ -3,6 +3,8 @@
 // buffers and nothing is left open.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <winsim.h>
+
+#include "check.h"
 #include <winsim/devices.h>
 
 #include <string.h>
@@ -15,11 +17,6 @@ namespace {
 const GUID ImagingClass = {
     0x6BDD1FC6, 0x810F, 0x11D0, {0xBE, 0xC7, 0x08, 0x00, 0x2B, 0xE2, 0x09, 0x2F}};
 const char* const ValueNames[] = {"DriverDesc", "FriendlyName", "SelectiveSuspend"};
-
-void Check(bool fact) {
-    if (!fact)
-        __builtin_trap();
-}
 
 } // namespace
 

@@ -57,6 +57,16 @@ Key* Resolve(HKEY handle, REGSAM* access) {
     return open->second.key;
 }
 
+// The key behind a handle for a value call that needs the right: ERROR_SUCCESS with the key,
+// or the error the call returns.
+LONG Use(HKEY handle, REGSAM right, Key** key) {
+    REGSAM access;
+    *key = Resolve(handle, &access);
+    if (!*key)
+        return ERROR_INVALID_HANDLE;
+    return (access & right) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 Key* Find(Key* base, const std::string& path, bool create) {
     size_t start = 0;
     while (base && start <= path.size()) {
@@ -167,12 +177,9 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYT
                              LPDWORD size) {
     if (winsim::ShouldFail("RegQueryValueExA"))
         return ERROR_ACCESS_DENIED;
-    REGSAM access;
-    winsim::Key* found = winsim::Resolve(key, &access);
-    if (!found)
-        return ERROR_INVALID_HANDLE;
-    if (!(access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
+    winsim::Key* found;
+    if (LONG error = winsim::Use(key, KEY_QUERY_VALUE, &found))
+        return error;
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
     auto value = found->values.find(name ? name : "");
@@ -200,12 +207,9 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYT
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
     if (winsim::ShouldFail("RegSetValueExA"))
         return ERROR_ACCESS_DENIED;
-    REGSAM access;
-    winsim::Key* found = winsim::Resolve(key, &access);
-    if (!found)
-        return ERROR_INVALID_HANDLE;
-    if (!(access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    winsim::Key* found;
+    if (LONG error = winsim::Use(key, KEY_SET_VALUE, &found))
+        return error;
     if (!data && size)
         return ERROR_INVALID_PARAMETER;
     found->values[name ? name : ""] = {type, std::vector<BYTE>(data, data + size)};
@@ -215,12 +219,9 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE*
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR name) {
     if (winsim::ShouldFail("RegDeleteValueA"))
         return ERROR_ACCESS_DENIED;
-    REGSAM access;
-    winsim::Key* found = winsim::Resolve(key, &access);
-    if (!found)
-        return ERROR_INVALID_HANDLE;
-    if (!(access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    winsim::Key* found;
+    if (LONG error = winsim::Use(key, KEY_SET_VALUE, &found))
+        return error;
     return found->values.erase(name ? name : "") ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 

@@ -1,0 +1,140 @@
+"""A test prefix set up as a machine QX481Mon.exe runs on, for the whole-program tests and the demo.
+
+    with Prefix("program") as wine:
+        add_supported_camera(wine)              # the USB camera and its capture device
+        exe = install(wine, r"C:\\e2e\\sub dir")  # the exe with the stand-in DLLs beside it
+        monitor = start(wine, exe, "/i")        # the exe's own process gets the stand-ins
+        wait_for_commands(wine, 1)              # [(pid, 5)]: the camera was told Normal
+        run_value(wine)                         # "C:\\windows\\QX481Mon.exe", or None
+
+The camera is a USB device in the imaging class, created through SetupAPI (add_devices),
+whose driver key holds its friendly name and SelectiveSuspend 1; TestCamera.dll is registered
+as the video input device of the same name. Wine's own configuration manager and power policy
+are stubs, so the exe runs with the stand-in cfgmgr32.dll and powrprof.dll from its own
+directory. The stand-in powrprof reads the critical battery level from C:\\e2e\\critical.txt on
+every call (set_critical_level); without that file the monitor's battery ticks decide nothing.
+"""
+
+import shutil
+import subprocess
+import time
+
+from harness import binary, device, product
+
+CAMERA_NAME = "QX481 USB Camera"
+CAMERA_INSTANCE = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
+CAMERA_HWIDS = [r"USB\VID_0C45&PID_63F5&REV_0100&MI_00", r"USB\VID_0C45&PID_63F5&MI_00"]
+RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+VALUE_NAME = "QX481Mon"
+STAND_INS = ["cfgmgr32.dll", "powrprof.dll"]
+OVERRIDES = "cfgmgr32,powrprof=n"
+CRITICAL_LEVEL_FILE = r"C:\e2e\critical.txt"
+ENVIRONMENT = {"E2E_CRITICAL_LEVEL_FILE": CRITICAL_LEVEL_FILE}
+PROPERTY = ("{CCA349DA-4FE2-423A-AA50-E6F352575CBC}", "0x807")
+
+SUSPEND, SESSION_END, BATTERY_LOW, NORMAL = 2, 3, 4, 5
+COMMAND_NAMES = {SUSPEND: "Suspend", SESSION_END: "SessionEnd", BATTERY_LOW: "BatteryLow",
+                 NORMAL: "Normal"}
+
+
+def add_supported_camera(wine):
+    """The camera's USB device and the capture device its driver provides."""
+    wine.add_devices(device(CAMERA_INSTANCE, *CAMERA_HWIDS,
+                            values=[("FriendlyName", "sz", CAMERA_NAME),
+                                    ("SelectiveSuspend", "dword", 1)]))
+    wine.add_camera(CAMERA_NAME)
+
+
+def install(wine, directory="C:\\e2e"):
+    """Copies the exe and the stand-in DLLs into a directory of drive C; the exe's path back."""
+    host = wine.drive_c.joinpath(*directory.split("\\")[1:])
+    host.mkdir(parents=True, exist_ok=True)
+    for name in ["QX481Mon.exe"] + STAND_INS:
+        source = product() if name == "QX481Mon.exe" else binary(name)
+        shutil.copyfile(source, host / source.name)
+    return directory + "\\QX481Mon.exe"
+
+
+def start(wine, exe, *args):
+    return wine.start(exe, *args, overrides=OVERRIDES, env=ENVIRONMENT)
+
+
+def run(wine, exe, *args, timeout=20):
+    return wine.run(exe, *args, overrides=OVERRIDES, env=ENVIRONMENT, timeout=timeout)
+
+
+def log_on(wine):
+    """Does what Wine does at log-on: starts every program the machine's Run key names, without
+    waiting for them. A program with stand-in DLLs beside it gets them; others get Wine's."""
+    done = wine.run("wineboot", overrides=OVERRIDES + ",b", env=ENVIRONMENT)
+    assert done.returncode == 0, done.stderr
+
+
+def set_critical_level(wine, level):
+    (wine.e2e / "critical.txt").write_text(f"{level}\n")
+
+
+def run_value(wine):
+    """The autostart value's data, or None when there is none; anything but REG_SZ fails."""
+    done = wine.run("reg", "query", RUN_KEY, "/v", VALUE_NAME)
+    if done.returncode != 0:
+        return None
+    for line in done.stdout.splitlines():
+        fields = line.strip().split("    ", 2)
+        if fields[0] == VALUE_NAME:
+            if fields[1] != "REG_SZ":
+                raise AssertionError(f"autostart value of type {fields[1]}")
+            return fields[2] if len(fields) > 2 else ""
+    raise AssertionError(f"unexpected reg output: {done.stdout!r}")
+
+
+def set_run_value(wine, data):
+    done = wine.run("reg", "add", RUN_KEY, "/v", VALUE_NAME, "/d", data, "/f")
+    assert done.returncode == 0, done.stdout
+
+
+def commands(wine):
+    """What the camera has been told so far: (pid, code) per property write, log left as is.
+    A write to any other property than the command's fails."""
+    if not wine.camera_log.exists():
+        return []
+    result = []
+    for line in wine.camera_log.read_bytes().decode().split("\n"):
+        if not line.endswith("\r"):
+            continue  # a line still being written
+        event, *fields = line[:-1].split("\t")
+        if event == "set":
+            fields = dict(field.split("=", 1) for field in fields)
+            if (fields["set"], fields["id"]) != PROPERTY:
+                raise AssertionError(f"write to another property: {line}")
+            code = int.from_bytes(bytes.fromhex(fields["value"])[28:32], "little")
+            result.append((fields["pid"], code))
+    return result
+
+
+def wait_for_commands(wine, count, timeout=15):
+    """Waits until the camera has been told at least count commands; returns them all."""
+    deadline = time.monotonic() + timeout
+    while len(seen := commands(wine)) < count and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return seen
+
+
+def wait_for_run_value(wine, data, timeout=10):
+    """Waits until the autostart value holds data (None: until there is none); returns it."""
+    deadline = time.monotonic() + timeout
+    while (value := run_value(wine)) != data and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return value
+
+
+def wait_for_exit(processes, timeout=15):
+    """Waits for every process; their exit codes, None for one still running at the deadline."""
+    deadline = time.monotonic() + timeout
+    codes = []
+    for process in processes:
+        try:
+            codes.append(process.wait(max(0.0, deadline - time.monotonic())))
+        except subprocess.TimeoutExpired:
+            codes.append(None)
+    return codes
