@@ -2,10 +2,10 @@
 """Measurements of the XP executable under Wine, each printed against its budget. Run by
 scripts/bench-wine.sh (which builds build/xp and the target wine_bench first); never a test.
 
-Every measurement runs the real QX481Mon.exe in a prefix where it qualifies: a camera made
-through SetupAPI with selective suspend on (the harness's add_devices, read through the test
-cfgmgr32.dll), a TestCamera device of the same friendly name, and the stand-in powrprof.dll.
-TestCamera counts its writes in a shared section (E2E_CAMERA_COUNTERS) instead of logging them.
+Every measurement runs the real QX481Mon.exe in a prefix set up as a machine it runs on
+(e2e/machine.py: the camera, its capture device, the stand-in cfgmgr32.dll and powrprof.dll).
+TestCamera counts its writes in a shared section (E2E_CAMERA_COUNTERS) instead of logging
+them, and the stand-in powrprof logs each policy read (E2E_POWER_LOG): one per timer tick.
 
 - Latency: bench_tool.exe sends the monitor WM_POWERBROADCAST/PBT_APMSUSPEND and, in turns
   with it, makes the same platform calls inline: on its own thread, which has no COM, and in a
@@ -38,15 +38,12 @@ BENCH = XP / "bench" / "wine"
 os.environ.setdefault("E2E_BUILD", str(XP / "e2e"))
 sys.path.insert(0, str(ROOT / "e2e"))
 
-from harness import Prefix, binary, device, product  # noqa: E402
+import machine  # noqa: E402
+from harness import Prefix, binary, product  # noqa: E402
 
-CAMERA = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
-CAMERA_IDS = (r"USB\VID_0C45&PID_63F5&REV_0100&MI_00", r"USB\VID_0C45&PID_63F5&MI_00")
-NAME = "QX481 USB Camera"
-LEVEL_FILE = r"C:\e2e\critical_level.txt"
-POWER_LOG = r"C:\e2e\power.log"
-ENV = {"E2E_CAMERA_LOG": "", "E2E_CAMERA_COUNTERS": "QX481BenchCameraCounters",
-       "E2E_CRITICAL_LEVEL_FILE": LEVEL_FILE, "E2E_POWER_LOG": POWER_LOG}
+NAME = machine.CAMERA_NAME
+ENV = {**machine.ENVIRONMENT, "E2E_CAMERA_LOG": "",
+       "E2E_CAMERA_COUNTERS": "QX481BenchCameraCounters", "E2E_POWER_LOG": r"C:\e2e\power.log"}
 
 LATENCY_ROUNDS = 200
 IDLE_SECONDS = 60
@@ -66,18 +63,14 @@ class Monitor:
 
     def __init__(self, stack, name, level):
         self.wine = stack.enter_context(Prefix(name))
-        self.wine.add_devices(device(CAMERA, *CAMERA_IDS, values=[
-            ("DriverDesc", "sz", "QX481 Camera Driver"), ("FriendlyName", "sz", NAME),
-            ("SelectiveSuspend", "dword", 1)]))
-        self.wine.add_camera(NAME)
-        for name in ("cfgmgr32.dll", "powrprof.dll", "monitor_tool.exe"):
-            self.wine.put(binary(name))
+        machine.add_supported_camera(self.wine)
+        exe = machine.install(self.wine)
+        find = self.wine.put(binary("monitor_tool.exe"))
         self.tool = self.wine.put(BENCH / "bench_tool.exe")
         if level is not None:
-            (self.wine.e2e / "critical_level.txt").write_text(str(level))
-        self.process = self.wine.start(self.wine.put(product()), overrides="cfgmgr32,powrprof=n",
-                                       env=ENV)
-        found = self.wine.run(r"C:\e2e\monitor_tool.exe", "find")
+            machine.set_critical_level(self.wine, level)
+        self.process = self.wine.start(exe, overrides=machine.OVERRIDES, env=ENV)
+        found = self.wine.run(find, "find")
         if found.returncode != 0:
             raise RuntimeError(f"the monitor did not start in {name}: {found.stdout}")
         self.pid = self.process.pid
@@ -209,7 +202,7 @@ def report_endurance(monitor):
     rows = [(0, usage(monitor))]
     sent = 0
     for count in EVENTS:
-        done = monitor.tool_run("events", str(count), LEVEL_FILE).split()
+        done = monitor.tool_run("events", str(count), machine.CRITICAL_LEVEL_FILE).split()
         sent += count
         writes, seconds = int(done[3]), float(done[5])
         rows.append((sent, usage(monitor)))
