@@ -14,19 +14,7 @@
 #include <stdlib.h>
 
 #include "camera/camera_channel.h"
-
-static void AppendToCameraLog(const char* line) {
-    char path[MAX_PATH];
-    if (!GetEnvironmentVariableA("E2E_CAMERA_LOG", path, sizeof(path)))
-        return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written;
-    WriteFile(file, line, lstrlenA(line), &written, NULL);
-    CloseHandle(file);
-}
+#include "camera_log.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -21,6 +21,7 @@
 #include <stdio.h>
 
 #include "camera_counters.h"
+#include "camera_log.h"
 
 namespace {
 
@@ -31,19 +32,6 @@ const char CategoryInstanceKey[] = "CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86
 LONG LiveObjects;
 LONG ServerLocks;
 LONG ObjectSerial;
-
-void AppendLog(const char* line) {
-    char path[MAX_PATH];
-    if (!GetEnvironmentVariableA("E2E_CAMERA_LOG", path, sizeof(path)))
-        return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written;
-    WriteFile(file, line, lstrlenA(line), &written, NULL);
-    CloseHandle(file);
-}
 
 // Adds one to a count in the section named by E2E_CAMERA_COUNTERS, when there is one; a write
 // also leaves its time.
@@ -197,7 +185,7 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
             return;
         sprintf(line, "%s\tpid=%lu\tobject=%ld\tdevice=%s%s\r\n", event, GetCurrentProcessId(),
                 serial, device, details);
-        AppendLog(line);
+        AppendToCameraLog(line);
         HeapFree(GetProcessHeap(), 0, line);
     }
 
