@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <string>
 
 #include "devices/hardware_ids.h"
 
 namespace {
 
+// Every entry, built here from the two families' ranges: interface 0 of product ids
+// 63F0 to 63FF of vendor 0C45, then 18A0 to 18AF of vendor 05CA.
 TEST(SupportedHardwareIds, NamesInterfaceZeroOfBothFamiliesInOrder) {
-    EXPECT_STREQ("USB\\VID_0C45&PID_63F0&MI_00", SupportedHardwareIds[0]);
-    EXPECT_STREQ("USB\\VID_0C45&PID_63F9&MI_00", SupportedHardwareIds[9]);
-    EXPECT_STREQ("USB\\VID_0C45&PID_63FA&MI_00", SupportedHardwareIds[10]);
-    EXPECT_STREQ("USB\\VID_0C45&PID_63FF&MI_00", SupportedHardwareIds[15]);
-    EXPECT_STREQ("USB\\VID_05CA&PID_18A0&MI_00", SupportedHardwareIds[16]);
-    EXPECT_STREQ("USB\\VID_05CA&PID_18AF&MI_00", SupportedHardwareIds[31]);
-    for (const char* id : SupportedHardwareIds)
-        EXPECT_EQ(27u, std::string(id).size()) << id;
+    ASSERT_EQ(32u, SupportedHardwareIdCount);
+    for (DWORD i = 0; i < 32; ++i) {
+        char expected[32];
+        snprintf(expected, sizeof expected,
+                 i < 16 ? "USB\\VID_0C45&PID_63F%X&MI_00" : "USB\\VID_05CA&PID_18A%X&MI_00",
+                 i % 16);
+        EXPECT_STREQ(expected, SupportedHardwareIds[i]) << "entry " << i;
+    }
 }
 
 // A REG_MULTI_SZ list written as one string with '|' for each NUL; the list's closing empty

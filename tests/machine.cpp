@@ -11,6 +11,7 @@
 const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char DriverKey[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\{6BDD1FC6}\\0000";
 const char CameraName[] = "QX481 USB Camera";
+const char QuitMessageName[] = "QX481-Quit Message";
 
 void SetUpMachine(Machine machine) {
     winsim::Reset();

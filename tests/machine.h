@@ -5,6 +5,9 @@
 extern const char RunKey[];
 extern const char DriverKey[];
 extern const char CameraName[];
+// Written out here, not taken from the program: every copy of the program, older and newer,
+// must register the quit message under this same name.
+extern const char QuitMessageName[];
 
 enum Machine {
     XpWithCamera,  // the camera in the imaging class, selective suspend on

@@ -2,7 +2,7 @@
 
 #include <winsim.h>
 
-#include "common/common.h"
+#include "machine.h"
 #include "monitor/battery_policy.h"
 #include "monitor/monitor.h"
 
@@ -67,7 +67,8 @@ struct Recorder {
         case MonitorEvent::Quit: {
             // What another instance removing the autostart value does.
             DWORD recipients = BSM_APPLICATIONS;
-            BroadcastSystemMessageA(BSF_POSTMESSAGE, &recipients, RegisterQuitMessage(), 0, 0);
+            BroadcastSystemMessageA(BSF_POSTMESSAGE, &recipients,
+                                    RegisterWindowMessageA(QuitMessageName), 0, 0);
             break;
         }
         case MonitorEvent::Power:

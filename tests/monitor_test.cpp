@@ -2,6 +2,7 @@
 #include <winsim.h>
 
 #include "camera/camera_channel.h"
+#include "machine.h"
 #include "monitor/battery_policy.h"
 #include "monitor/monitor.h"
 #include "monitor_run.h"
@@ -174,7 +175,8 @@ TEST_F(Monitor, EndsOnTheQuitBroadcastWithoutACommand) {
 }
 
 TEST_F(Monitor, EndsOnASentQuitMessageToo) {
-    MonitorRun run = RunMonitorThrough({Sent(RegisterQuitMessage()), Sent(WM_NULL)});
+    MonitorRun run =
+        RunMonitorThrough({Sent(RegisterWindowMessageA(QuitMessageName)), Sent(WM_NULL)});
     EXPECT_FALSE(run.scriptRanOut);
     ASSERT_EQ(2u, run.steps.size());
     EXPECT_FALSE(run.steps[1].windowAlive);

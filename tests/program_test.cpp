@@ -104,7 +104,7 @@ Outcome RunProgram(const std::string& commandLine, bool valueBefore,
         HWND monitor = winsim::DialogWindow();
         outcome.monitorRan = monitor && monitor != bystander;
         if (outcome.monitorRan)
-            winsim::PostToWindow(monitor, RegisterQuitMessage(), 0, 0);
+            winsim::PostToWindow(monitor, RegisterWindowMessageA(QuitMessageName), 0, 0);
     });
     if (failingCall)
         winsim::FailCall(failingCall);
@@ -117,7 +117,7 @@ Outcome RunProgram(const std::string& commandLine, bool valueBefore,
         DispatchMessageA(&msg);
     DestroyWindow(bystander);
     for (UINT message : bystanderMessages)
-        outcome.quitBroadcast |= message == RegisterQuitMessage();
+        outcome.quitBroadcast |= message == RegisterWindowMessageA(QuitMessageName);
     const std::vector<winsim::PropertyWrite>& writes = winsim::PropertyWrites();
     outcome.normalToCamera = !writes.empty() && writes[0].device == 1 &&
                              writes[0].value.size() == 36 && writes[0].value[28] == Normal;
