@@ -84,17 +84,50 @@ TEST_F(AutostartTest, EnableWritesTheCopyInTheWindowsDirectory) {
     }
 }
 
-// Paths the buffers cannot hold: one the system cuts, and one too long once
-// joined.
-TEST_F(AutostartTest, EnableWritesNothingForPathsTooLong) {
-    winsim::SetModulePath("D:\\" + std::string(270, 'x') + ".exe");
-    SetAutostart(TRUE);
-    EXPECT_FALSE(StoredValue("QX481Mon", nullptr));
+// length characters: head, then as many 'x' as it takes.
+std::string Long(const std::string& head, size_t length) {
+    return head + std::string(length - head.size(), 'x');
+}
 
-    winsim::SetModulePath("D:\\" + std::string(100, 'x') + ".exe");
-    winsim::SetWindowsDirectory("C:\\" + std::string(200, 'w'));
-    SetAutostart(TRUE);
-    EXPECT_FALSE(StoredValue("QX481Mon", nullptr));
+struct LimitCase {
+    const char* what;
+    std::string directory; // the Windows directory
+    std::string file;      // the program runs as D:\file
+    bool written;          // directory\file, quoted when the directory holds a space
+};
+
+// The module path and the Windows directory fit their buffers up to 259 characters, the
+// value up to 261 with its quotes.
+const LimitCase limits[] = {
+    {"module path of 259, value of 261", "C:\\W", Long("", 256), true},
+    {"module path of 260", "C:\\W", Long("", 257), false},
+    {"value of 262", "C:\\Wi", Long("", 256), false},
+    {"directory of 259", Long("C:\\", 259), "Q", true},
+    {"directory of 260", Long("C:\\", 260), "Q", false},
+    {"quoted value of 261", "C:\\W w", Long("", 252), true},
+    {"quoted value of 262", "C:\\W w", Long("", 253), false},
+    {"joined too long", Long("C:\\", 203), Long("", 104), false},
+};
+
+TEST_F(AutostartTest, EnableWritesPathsUpToTheBuffersLimits) {
+    for (const LimitCase& c : limits) {
+        SCOPED_TRACE(c.what);
+        winsim::Reset();
+        winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, "Other", "C:\\other.exe");
+        winsim::SetModulePath("D:\\" + c.file);
+        winsim::SetWindowsDirectory(c.directory);
+        SetAutostart(TRUE);
+        std::string data;
+        if (!c.written) {
+            EXPECT_FALSE(StoredValue("QX481Mon", &data)) << data;
+            continue;
+        }
+        std::string value = c.directory + "\\" + c.file;
+        if (c.directory.find(' ') != std::string::npos)
+            value = '"' + value + '"';
+        ASSERT_TRUE(StoredValue("QX481Mon", &data));
+        EXPECT_EQ(value + '\0', data);
+    }
 }
 
 TEST_F(AutostartTest, EnablingTwiceLeavesTheSameValue) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <winsim.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -72,7 +73,7 @@ struct MatchCase {
     int chosen; // index of the device written to, -1 for none
 };
 
-const std::wstring LongName(300, L'a');
+const std::wstring LongName(MAX_PATH, L'a'); // one character more than the buffer holds
 const std::wstring LongestName(MAX_PATH - 1, L'a');
 const std::string LongestWanted(MAX_PATH - 1, 'a');
 
@@ -126,8 +127,10 @@ TEST_F(CameraChannelTest, WritesToTheFirstDeviceWithTheName) {
 }
 
 TEST_F(CameraChannelTest, KeepsAtMost259CharactersOfTheName) {
-    SetCameraDeviceName(std::string(300, 'b').c_str());
-    EXPECT_EQ(std::string(MAX_PATH - 1, 'b'), Camera.deviceName);
+    for (size_t length : {MAX_PATH - 1, MAX_PATH, 300}) {
+        SetCameraDeviceName(std::string(length, 'b').c_str());
+        EXPECT_EQ(std::string(std::min<size_t>(length, MAX_PATH - 1), 'b'), Camera.deviceName);
+    }
 }
 
 struct OpenCase {

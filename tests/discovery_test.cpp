@@ -189,6 +189,21 @@ TEST_F(Discovery, FailedLocateOrReadLeavesTheEarlierMatchDeciding) {
     }
 }
 
+// The imaging search reads a hardware-ID list of up to 4096 bytes, the wider search one of up
+// to 260; a longer list is unreadable.
+TEST_F(Discovery, HardwareIdListsUpToTheirBound) {
+    for (bool imaging : {true, false}) {
+        const size_t bound = imaging ? 4096 : MAX_PATH;
+        for (size_t size : {bound, bound + 1}) {
+            winsim::Reset();
+            std::string ids = winsim::MultiString({std::string(size - 30, 'X'), Camera});
+            ASSERT_EQ(size, ids.size());
+            Add({ids, true, true, "Cam", 1, "USB", imaging});
+            EXPECT_EQ(size == bound, Find().found) << (imaging ? "imaging, " : "USB, ") << size;
+        }
+    }
+}
+
 TEST_F(Discovery, ThousandsOfUsbNodesWithTheCameraLast) {
     for (int i = 0; i < 5000; ++i)
         winsim::AddDeviceNode({"USB\\VID_046D&PID_0825\\" + std::to_string(i), OtherIds});

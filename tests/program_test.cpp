@@ -193,12 +193,16 @@ TEST(ProgramMain, CarriesOutSwitchesAndTheGate) {
     }
 }
 
-// A command line of 300 characters is copied whole and still carries its switches.
+// A command line is copied whole and still carries its switches: up to 259 characters into
+// the smallest buffer, one of 260 or more into a buffer of its own length.
 TEST(ProgramMain, TakesALongCommandLine) {
-    SetUpMachine(NoCamera);
-    Outcome outcome = RunProgram(std::string(150, ' ') + "/i" + std::string(146, ' ') + "/u", true);
-    EXPECT_FALSE(outcome.valueAfter);
-    EXPECT_TRUE(outcome.quitBroadcast);
+    for (size_t length : {MAX_PATH - 1, MAX_PATH, 300}) {
+        SetUpMachine(NoCamera);
+        Outcome outcome =
+            RunProgram(std::string(150, ' ') + "/i" + std::string(length - 154, ' ') + "/u", true);
+        EXPECT_FALSE(outcome.valueAfter) << length;
+        EXPECT_TRUE(outcome.quitBroadcast) << length;
+    }
 }
 
 // "/u" from a second instance ends the one that is running.
