@@ -22,6 +22,10 @@ target_link_libraries(host_tests PRIVATE qx481 GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(host_tests PROPERTIES LABELS host)
 
+# The check that picks the build the Wine tests run on, with stand-in loaders for both answers.
+add_test(NAME wine_arch COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/wine_arch_test.sh)
+set_tests_properties(wine_arch PROPERTIES LABELS host)
+
 # Benchmarks: built on request (scripts/bench.sh), never run as tests.
 find_package(benchmark QUIET)
 if(benchmark_FOUND)

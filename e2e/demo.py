@@ -8,7 +8,7 @@ After each step it prints what the camera was told (from TestCamera's log) and c
 Exits 1 when a step shows something other than it should. The Wine prefix, its template and
 every Wine process are gone when it ends.
 
-Run by scripts/demo.sh after the XP build, with E2E_BUILD and E2E_PRODUCT set as for the tests.
+Run by scripts/demo.sh after the xp build (or the x64 one, see scripts/wine-arch.sh), with E2E_BUILD and E2E_PRODUCT set as for the tests.
 """
 
 import shutil
@@ -123,7 +123,9 @@ def processes_of(prefix):
 
 
 def prepare(wine, started):
-    say(f"Machine ready in {time.monotonic() - started:.0f} s: a 32-bit Wine prefix, no display, "
+    bits = "64-bit Wine prefix running the x86-64 test build" if harness.ARCH == "win64" else \
+        "32-bit Wine prefix"
+    say(f"Machine ready in {time.monotonic() - started:.0f} s: a {bits}, no display, "
         "reporting Windows XP (5.1)")
     add_supported_camera(wine)
     set_critical_level(wine, 5)

@@ -1,7 +1,8 @@
 """End-to-end harness: the project's Windows binaries run under Wine, headless, as Windows XP.
 
 Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
-CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e and E2E_PRODUCT to QX481Mon.exe).
+CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e or build/x64/e2e and E2E_PRODUCT to
+that build's QX481Mon.exe).
 
     from harness import Prefix, binary, product
 
@@ -17,7 +18,11 @@ process of the prefix is ended and its wineserver stopped; the work directory is
 the block ended without an exception and kept for inspection otherwise, or always when the
 environment has E2E_KEEP=1.
 
-Processes run with WINEPREFIX set to the copy, WINEARCH=win32, WINEDEBUG=-all and no DISPLAY.
+The prefix's architecture is the build's (its file e2e/wine-arch): a 32-bit prefix run by Debian's
+`wine` for the xp build, a 64-bit one for the x64 build, run by wine64's loader and wineserver
+called directly, since Debian's `wine` script picks the 32-bit loader whenever wine32 is
+installed, even on hosts that cannot run it. Processes run with WINEPREFIX set to the copy,
+that WINEARCH, WINEDEBUG=-all and no DISPLAY.
 `run` and `start` take `overrides`, a WINEDLLOVERRIDES list for that process only: stand-in
 DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
 overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
@@ -53,6 +58,18 @@ TEMPLATE = BUILD / "template"
 VIDEO_INPUT_INSTANCES = r"HKEY_CLASSES_ROOT\CLSID\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\Instance"
 TEST_CAMERA_CLSID = "{B6581576-E5A0-4821-AAF5-56311119548C}"
 BASE_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"  # as in prefix.sh
+ARCH_FILE = BUILD / "wine-arch"
+ARCH = ARCH_FILE.read_text().strip() if ARCH_FILE.exists() else "win32"
+if ARCH == "win64":  # as in prefix.sh
+    WINE = os.environ.get("WINE64_LOADER", "/usr/lib/wine/wine64")
+    WINE_ENV = {"WINELOADER": WINE,
+                "WINESERVER": os.environ.get("WINE64_SERVER", "/usr/lib/wine/wineserver64")}
+else:
+    WINE, WINE_ENV = "wine", {}
+
+
+def wine_version():
+    return subprocess.run([WINE, "--version"], capture_output=True, text=True).stdout.strip()
 
 
 def binary(name):
@@ -66,7 +83,8 @@ def product():
 
 
 def prefix_script(*args):
-    subprocess.run([str(HERE / "prefix.sh"), *map(str, args)], check=True)
+    subprocess.run([str(HERE / "prefix.sh"), *map(str, args)], check=True,
+                   env={**os.environ, "WINEARCH": ARCH})
 
 
 def reg_string(text):
@@ -103,7 +121,8 @@ class Prefix:
 
     def environment(self, overrides=None, env=None):
         result = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-        result.update(WINEPREFIX=str(self.path), WINEARCH="win32", WINEDEBUG="-all",
+        result.update(WINE_ENV)
+        result.update(WINEPREFIX=str(self.path), WINEARCH=ARCH, WINEDEBUG="-all",
                       WINEDLLOVERRIDES=BASE_OVERRIDES + (";" + overrides if overrides else ""),
                       E2E_CAMERA_LOG=r"C:\e2e\camera.log")
         result.update(env or {})
@@ -137,7 +156,7 @@ class Prefix:
         out = self.work / f"{self.outputs}.out"
         err = self.work / f"{self.outputs}.err"
         with open(out, "w") as stdout, open(err, "w") as stderr:
-            process = subprocess.Popen(["wine", program, *args], stdout=stdout, stderr=stderr,
+            process = subprocess.Popen([WINE, program, *args], stdout=stdout, stderr=stderr,
                                        stdin=subprocess.DEVNULL,
                                        env=self.environment(overrides, env))
         process.stdout_path, process.stderr_path = out, err

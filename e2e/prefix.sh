@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
-# Wine prefixes for the end-to-end tests: headless, 32-bit, reporting Windows XP.
+# Wine prefixes for the end-to-end tests: headless, reporting Windows XP; 32-bit, or 64-bit when
+# WINEARCH=win64 (the harness passes the architecture of the build under test).
 #
 #   prefix.sh template DIR   make the template prefix DIR unless it is current
 #   prefix.sh copy DIR DEST  make DEST a fresh prefix from the template DIR
 #   prefix.sh stop DEST      end every Wine process of the prefix DEST and its wineserver
 #
 # The template is made once per build directory (build/xp/e2e/template) by `wineboot -i`
-# with WINEARCH=win32, then set to HKCU\Software\Wine\Drivers "Graphics"="null" (no display:
+# with the build's WINEARCH, then set to HKCU\Software\Wine\Drivers "Graphics"="null" (no display:
 # tests run without DISPLAY) and HKCU\Software\Wine "Version"="winxp". DIR/.stamp records
 # this script's hash and the Wine version; the template is made again when either changes.
 # Making it takes 10 to 20 seconds; it is made under a lock, so concurrent tests wait for one.
 #
 # A copy takes about a tenth of a second: the large trees of Wine's own binaries
-# (drive_c/windows/system32 and winsxs) are hard links into the template, everything else is
-# copied. wineserver rewrites the registry files in place, so those must never be links.
-# Nothing may write into an existing file under system32 or winsxs of a copy: put test files
-# elsewhere (harness.py puts them in C:\e2e).
+# (drive_c/windows/system32, winsxs, and syswow64 in a 64-bit prefix) are hard links into the
+# template, everything else is copied. wineserver rewrites the registry files in place, so
+# those must never be links. Nothing may write into an existing file under those trees of a
+# copy: put test files elsewhere (harness.py puts them in C:\e2e).
 #
 # Every Wine process runs with WINEDEBUG=-all and without DISPLAY. mscoree and mshtml are
 # disabled so that Wine never looks for Mono or Gecko, and winemenubuilder so that nothing is
@@ -23,17 +24,27 @@
 # it copies a prefix per test, runs programs in it and stops it (see the top of that file).
 set -euo pipefail
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=${WINEARCH:-win32} WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
+# Debian's `wine` and `wineserver` scripts pick the 32-bit loader whenever wine32 is installed,
+# so a 64-bit prefix calls wine64's loader and server directly (harness.py does the same).
+if [[ $WINEARCH == win64 ]]; then
+    export WINELOADER=${WINE64_LOADER:-/usr/lib/wine/wine64}
+    export WINESERVER=${WINE64_SERVER:-/usr/lib/wine/wineserver64}
+    wine() { "$WINELOADER" "$@"; }
+    wineserver() { "$WINESERVER" "$@"; }
+fi
+
 stamp() {
-    { sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1; wine --version; } 2>/dev/null
+    { sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1; echo "$WINEARCH"; wine --version; } 2>/dev/null
 }
 
 make_template() {
     local dir=$1 new="$1.new"
     rm -rf "$new"
-    WINEPREFIX=$new wineboot -i </dev/null >/dev/null 2>&1
+    WINEPREFIX=$new wine wineboot -i </dev/null >/dev/null 2>&1
     cat >"$new/drive_c/headless-xp.reg" <<'EOF'
 REGEDIT4
 
@@ -68,11 +79,13 @@ template() {
 copy() {
     local dir=$1 dest=$2
     [[ -f $dir/.stamp ]] || { echo "no template at $dir" >&2; exit 1; }
+    local linked=(system32 winsxs) excludes=()
+    [[ -d $dir/drive_c/windows/syswow64 ]] && linked+=(syswow64)
+    for tree in "${linked[@]}"; do excludes+=("--exclude=./drive_c/windows/$tree"); done
     rm -rf "$dest"
     mkdir -p "$dest"
-    tar -C "$dir" --exclude=./.stamp --exclude=./drive_c/windows/system32 \
-        --exclude=./drive_c/windows/winsxs -cf - . | tar -C "$dest" -xf -
-    cp -al "$dir/drive_c/windows/system32" "$dir/drive_c/windows/winsxs" "$dest/drive_c/windows/"
+    tar -C "$dir" --exclude=./.stamp "${excludes[@]}" -cf - . | tar -C "$dest" -xf -
+    cp -al "${linked[@]/#/$dir/drive_c/windows/}" "$dest/drive_c/windows/"
 }
 
 # Each prefix's wineserver leaves its socket directory behind in the temp directory, named in

@@ -2,12 +2,17 @@
 # The program's main job: builds QX481Mon.exe and its test pieces, then runs it under Wine on a
 # fresh machine that reports Windows XP with a supported camera (e2e/demo.py), through install,
 # start, suspend, session end, a battery tick into the critical band and out, and uninstall.
+# Where the host cannot run 32-bit code, the x86-64 test build runs instead (scripts/wine-arch.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+arch=$(scripts/wine-arch.sh)
+build=build/xp
+[[ $arch == win64 ]] && build=build/x64
 
-cmake --preset xp >/dev/null
-cmake --build --preset xp >/dev/null
-echo "Built build/xp/QX481Mon.exe ($(stat -c %s build/xp/QX481Mon.exe) bytes)"
+preset=${build#build/}
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
+echo "Built $build/QX481Mon.exe ($(stat -c %s $build/QX481Mon.exe) bytes)"
 echo
-E2E_BUILD=$PWD/build/xp/e2e E2E_PRODUCT=$PWD/build/xp/QX481Mon.exe python3 e2e/demo.py
+E2E_BUILD=$PWD/$build/e2e E2E_PRODUCT=$PWD/$build/QX481Mon.exe python3 e2e/demo.py
