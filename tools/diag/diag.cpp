@@ -343,7 +343,7 @@ int RunDiagnosis(int argc, char** argv) {
     ReportNodes();
 
     // A camera settled on, even one refused, has a name the channel can look for.
-    BOOL named = found || detail.settled;
+    BOOL named = detail.settled;
     if (named) {
         DWORD devices = CountCaptureDevices(name);
         Print("capture devices: %u", devices);
