@@ -15,10 +15,17 @@ if(QX_FUZZ)
     return()
 endif()
 
+# The support tool's report, run by the tests on simulated machines.
+add_library(qx481diag STATIC ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp)
+target_include_directories(qx481diag PUBLIC ${CMAKE_SOURCE_DIR}/tools/diag
+                                     PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_compile_options(qx481diag PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_libraries(qx481diag PUBLIC qx481)
+
 find_package(GTest REQUIRED)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 add_executable(host_tests ${TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE qx481 GTest::gtest GTest::gtest_main)
+target_link_libraries(host_tests PRIVATE qx481diag qx481 GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 # Listing the tests can be slow under the sanitizers on a loaded machine.
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)

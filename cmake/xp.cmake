@@ -21,13 +21,30 @@ xp_program_options(QX481Mon)
 target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids uuid)
 set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
 
+# The support tool: a console program built the same way over the monitor's own discovery,
+# version check and camera channel, and nothing else of it, so that it imports only what it
+# calls.
+file(GLOB DIAG_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/devices/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/camera/*.cpp)
+add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
+                         ${CMAKE_SOURCE_DIR}/tools/diag/main.cpp ${DIAG_PRODUCT_SOURCES}
+                         ${CMAKE_SOURCE_DIR}/src/app/windows_version.cpp
+                         ${CMAKE_SOURCE_DIR}/tools/diag/QX481Diag.rc)
+target_include_directories(QX481Diag PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+xp_program_options(QX481Diag)
+target_link_libraries(QX481Diag PRIVATE cfgmgr32 setupapi ole32 oleaut32 strmiids uuid)
+set_target_properties(QX481Diag PROPERTIES OUTPUT_NAME QX481Diag SUFFIX .exe)
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-# Only the 32-bit executable ships; the x86-64 build exists for the tests under 64-bit Wine.
+# Only the 32-bit executables ship; the x86-64 build exists for the tests under 64-bit Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_test(NAME pe_check
              COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py
                      $<TARGET_FILE:QX481Mon> ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
-    set_tests_properties(pe_check PROPERTIES LABELS pe)
+    add_test(NAME pe_check_diag
+             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py --console
+                     $<TARGET_FILE:QX481Diag> ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
+    set_tests_properties(pe_check pe_check_diag PROPERTIES LABELS pe)
 endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)

@@ -1,8 +1,8 @@
 """End-to-end harness: the project's Windows binaries run under Wine, headless, as Windows XP.
 
 Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
-CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e or build/x64/e2e and E2E_PRODUCT to
-that build's QX481Mon.exe).
+CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e or build/x64/e2e, E2E_PRODUCT to that
+build's QX481Mon.exe and E2E_DIAG to its QX481Diag.exe).
 
     from harness import Prefix, binary, product
 
@@ -80,6 +80,11 @@ def binary(name):
 def product():
     """The shipped executable."""
     return Path(os.environ.get("E2E_PRODUCT", BUILD.parent / "QX481Mon.exe"))
+
+
+def diag():
+    """The support tool, built beside the shipped executable."""
+    return Path(os.environ.get("E2E_DIAG", product().parent / "QX481Diag.exe"))
 
 
 def prefix_script(*args):

@@ -3,6 +3,7 @@
     with Prefix("program") as wine:
         add_supported_camera(wine)              # the USB camera and its capture device
         exe = install(wine, r"C:\\e2e\\sub dir")  # the exe with the stand-in DLLs beside it
+        tool = install_diag(wine)               # the support tool, likewise
         monitor = start(wine, exe, "/i")        # the exe's own process gets the stand-ins
         wait_for_commands(wine, 1)              # [(pid, 5)]: the camera was told Normal
         run_value(wine)                         # "C:\\windows\\QX481Mon.exe", or None
@@ -19,7 +20,7 @@ import shutil
 import subprocess
 import time
 
-from harness import binary, device, product
+from harness import binary, device, diag, product
 
 CAMERA_NAME = "QX481 USB Camera"
 CAMERA_INSTANCE = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
@@ -53,6 +54,15 @@ def install(wine, directory="C:\\e2e"):
         source = product() if name == "QX481Mon.exe" else binary(name)
         shutil.copyfile(source, host / source.name)
     return directory + "\\QX481Mon.exe"
+
+
+def install_diag(wine, directory="C:\\e2e"):
+    """Copies the support tool and the stand-in DLLs into a directory of drive C; its path back."""
+    host = wine.drive_c.joinpath(*directory.split("\\")[1:])
+    host.mkdir(parents=True, exist_ok=True)
+    for source in [diag()] + [binary(name) for name in STAND_INS]:
+        shutil.copyfile(source, host / source.name)
+    return directory + "\\" + diag().name
 
 
 def start(wine, exe, *args):

@@ -160,7 +160,18 @@ class TestCamera final : public IBaseFilter, public IKsPropertySet, public IPers
     STDMETHODIMP Get(REFGUID, DWORD, void*, DWORD, void*, DWORD, DWORD*) override {
         return E_NOTIMPL;
     }
-    STDMETHODIMP QuerySupported(REFGUID, DWORD, DWORD*) override { return E_NOTIMPL; }
+    // Offers the command property for writing, and nothing else; nothing is logged.
+    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+        static const GUID CommandPropertySet = {
+            0xCCA349DA, 0x4FE2, 0x423A, {0xAA, 0x50, 0xE6, 0xF3, 0x52, 0x57, 0x5C, 0xBC}};
+        if (!support)
+            return E_POINTER;
+        *support = 0;
+        if (!IsEqualGUID(set, CommandPropertySet) || id != 0x807)
+            return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+        *support = KSPROPERTY_SUPPORT_SET;
+        return S_OK;
+    }
 
   private:
     HRESULT ConfiguredSetResult() {

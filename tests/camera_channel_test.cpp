@@ -10,7 +10,7 @@
 
 namespace {
 
-const GUID CameraPropertySet = {
+const GUID DriverPropertySet = {
     0xCCA349DA, 0x4FE2, 0x423A, {0xAA, 0x50, 0xE6, 0xF3, 0x52, 0x57, 0x5C, 0xBC}};
 
 using winsim::FilterBindFails;
@@ -52,7 +52,7 @@ TEST_F(CameraChannelTest, WritesEachCodeAtOffset28OfTheSame36ByteBuffer) {
         expected[28] = c.code;
         ASSERT_EQ(1, SendCameraCommand(c.command));
         const winsim::PropertyWrite& write = winsim::PropertyWrites().back();
-        EXPECT_TRUE(write.propertySet == CameraPropertySet);
+        EXPECT_TRUE(write.propertySet == DriverPropertySet);
         EXPECT_EQ(0x807u, write.id);
         EXPECT_EQ(expected, write.instanceData);
         EXPECT_EQ(expected, write.value);

@@ -22,20 +22,24 @@ void SetUpMachine(Machine machine) {
     winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, "Other", "C:\\other.exe");
     // Another capture device comes first, so that the name must be the discovered one.
     winsim::AddVideoDevice(L"Some Other Camera");
-    winsim::AddVideoDevice(L"QX481 USB Camera");
+    winsim::AddVideoDevice(L"QX481 USB Camera",
+                           machine == RejectingCamera ? winsim::RejectsPropertyWrite : 0);
     if (machine != NoCamera) {
         winsim::DeviceNode node;
         node.instanceId = "USB\\VID_05CA&PID_18A7&MI_00\\6&1A2B3C&0&0000";
         node.hardwareIds = winsim::MultiString(
             {"USB\\VID_05CA&PID_18A7&REV_0100&MI_00", "USB\\VID_05CA&PID_18A7&MI_00"});
-        if (machine != UsbOnlyCamera)
+        if (machine != UsbOnlyCamera && machine != UsbOnlyDriverNotLoaded)
             node.setupClass = GUID_DEVCLASS_IMAGE;
+        if (machine == UsbOnlyDriverNotLoaded)
+            node.status = DN_STARTED;
         node.driverKey = DriverKey;
         winsim::AddDeviceNode(node);
         winsim::SetRegistryString(HKEY_LOCAL_MACHINE, DriverKey, "DriverDesc", "QX481 Driver");
         winsim::SetRegistryString(HKEY_LOCAL_MACHINE, DriverKey, "FriendlyName", CameraName);
-        winsim::SetRegistryDword(HKEY_LOCAL_MACHINE, DriverKey, "SelectiveSuspend",
-                                 machine == SuspendOff ? 0 : 1);
+        if (machine != SuspendMissing)
+            winsim::SetRegistryDword(HKEY_LOCAL_MACHINE, DriverKey, "SelectiveSuspend",
+                                     machine == SuspendOff ? 0 : 1);
     }
     switch (machine) {
     case Windows2000:

@@ -19,6 +19,9 @@ enum Machine {
     Server2003,
     Windows7,
     ReadOnlyRunKey, // the user is no administrator
+    SuspendMissing, // the driver key has no SelectiveSuspend value
+    UsbOnlyDriverNotLoaded,
+    RejectingCamera, // the camera's capture device rejects every write
 };
 
 // A fresh machine: another program's Run value, two capture devices (the camera second, so a

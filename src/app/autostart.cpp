@@ -4,8 +4,6 @@
 
 #include "common/common.h"
 
-static const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 // The value names the copy in the Windows directory, wherever this one runs from: putting it
 // there is the installer's business. A path with a space is quoted so that the shell cannot
 // take its first word for the program. FALSE when any piece is missing or the whole would not
@@ -42,7 +40,8 @@ static BOOL BuildAutostartValue(char* value, DWORD capacity) {
 
 void SetAutostart(BOOL enable) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, AUTOSTART_KEY, 0, KEY_READ | KEY_WRITE, &key) !=
+        ERROR_SUCCESS)
         return;
     if (enable) {
         char value[MAX_PATH + 2]; // room for the quotes around a full-length path

@@ -44,10 +44,3 @@ int ProgramMain(HINSTANCE instance, LPCSTR commandLine) {
     HeapFree(GetProcessHeap(), 0, buffer);
     return 0;
 }
-
-BOOL IsSupportedWindowsVersion() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-           info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
-}

@@ -4,10 +4,8 @@
 
 #include "camera/camera_channel.h"
 
-// The camera driver's own property set, and the property in it that takes commands.
-static const GUID CameraPropertySet = {
+const GUID CameraPropertySet = {
     0xCCA349DA, 0x4FE2, 0x423A, {0xAA, 0x50, 0xE6, 0xF3, 0x52, 0x57, 0x5C, 0xBC}};
-static const DWORD CameraCommandProperty = 0x807;
 
 CameraChannel Camera;
 
@@ -97,17 +95,19 @@ void CloseCameraChannel() {
     }
 }
 
-BOOL SendCameraCommand(CameraCommand command) {
-    if (!OpenCameraChannel(Camera.deviceName)) {
-        CloseCameraChannel();
-        return FALSE;
-    }
+HRESULT WriteCameraCommand(CameraCommand command) {
     // The driver reads the code from the eighth word; the same buffer serves as instance data.
     CommandRecord record;
     memset(&record, 0, sizeof record);
     record.words[7] = command;
-    HRESULT hr = Camera.propertySet->Set(CameraPropertySet, CameraCommandProperty, &record,
-                                         sizeof record, &record, sizeof record);
+    return Camera.propertySet->Set(CameraPropertySet, CameraCommandProperty, &record, sizeof record,
+                                   &record, sizeof record);
+}
+
+BOOL SendCameraCommand(CameraCommand command) {
+    HRESULT hr = E_FAIL;
+    if (OpenCameraChannel(Camera.deviceName))
+        hr = WriteCameraCommand(command);
     CloseCameraChannel();
     return SUCCEEDED(hr);
 }

@@ -22,7 +22,14 @@ struct CommandRecord {
 
 extern CameraChannel Camera;
 
+// The camera driver's own property set, and the property in it that takes commands.
+extern const GUID CameraPropertySet;
+const DWORD CameraCommandProperty = 0x807;
+
 void SetCameraDeviceName(const char* name);
+// Opens the channel, writes the command and closes it again: 1 when the driver accepted it.
 BOOL SendCameraCommand(CameraCommand command);
 BOOL OpenCameraChannel(const char* name);
+// Writes the command through the open channel; the driver's answer back.
+HRESULT WriteCameraCommand(CameraCommand command);
 void CloseCameraChannel();

@@ -11,6 +11,7 @@ enum CameraCommand : DWORD {
 };
 
 // The autostart value under the machine's Run key.
+#define AUTOSTART_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 #define AUTOSTART_VALUE_NAME "QX481Mon"
 
 // Registers "QX481-Quit Message", the message one instance posts to make the others quit.

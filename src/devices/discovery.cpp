@@ -78,7 +78,7 @@ void ReadName(HKEY key, const char* name, char* buffer, DWORD size) {
 } // namespace
 
 BOOL FindSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWORD descSize,
-                         char* nameBuf, DWORD nameSize) {
+                         char* nameBuf, DWORD nameSize, DiscoveryDetail* detail) {
     // A buffer with no room is treated as no buffer: not even the empty string fits.
     if (!descSize)
         descBuf = NULL;
@@ -114,19 +114,24 @@ BOOL FindSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWO
     if (!found)
         found = SearchEnumerator(ids, count, scratch, &node);
 
+    DiscoveryDetail seen = {found, 0, 0, 0};
     HKEY key;
     if (found && CM_Open_DevNode_Key(node, KEY_READ, 2, RegDisposition_OpenExisting, &key,
                                      CM_REGISTRY_SOFTWARE) == CR_SUCCESS) {
+        seen.keyOpened = 1;
         ReadName(key, "DriverDesc", descBuf, descSize);
         ReadName(key, "FriendlyName", nameBuf, nameSize);
         // Whatever its type, the value's first bytes are read as a little-endian number.
-        DWORD suspend = 0, suspendSize = sizeof suspend;
-        if (RegQueryValueExA(key, "SelectiveSuspend", NULL, NULL, (BYTE*)&suspend, &suspendSize) !=
-                ERROR_SUCCESS ||
-            !suspend)
+        DWORD suspendSize = sizeof seen.suspendValue;
+        seen.suspendRead =
+            RegQueryValueExA(key, "SelectiveSuspend", NULL, NULL, (BYTE*)&seen.suspendValue,
+                             &suspendSize) == ERROR_SUCCESS;
+        if (!seen.suspendRead || !seen.suspendValue)
             found = 0;
         RegCloseKey(key);
     }
+    if (detail)
+        *detail = seen;
 
     SetupDiDestroyDeviceInfoList(set);
     HeapFree(GetProcessHeap(), 0, scratch);

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Checks that the shipped executable is what Windows XP can run and what support expects.
+"""Checks that a shipped executable is what Windows XP can run and what support expects.
 
 Usage: pe_check.py QX481Mon.exe xp_imports.txt
+       pe_check.py --console QX481Diag.exe xp_imports.txt
 
-The executable must be PE32 for i386 with the GUI subsystem, ask for Windows 5.1 or lower,
-import only functions listed in xp_imports.txt (each one known to be exported by the DLL
-that Windows XP ships), and carry dialog 101 and the version block in its resources.
+The executable must be PE32 for i386 with the GUI subsystem (the console subsystem with
+--console), ask for Windows 5.1 or lower, import only functions listed in xp_imports.txt (each
+one known to be exported by the DLL that Windows XP ships), and carry the version block, named
+for its own file, in its resources; the monitor (not --console) also dialog 101.
 """
 import os
 import struct
@@ -62,12 +64,12 @@ class Image:
         return self.data[start:self.data.index(b"\0", start)].decode("ascii")
 
 
-def check_headers(image):
+def check_headers(image, console):
     if image.machine != 0x14C or image.magic != 0x10B:
         fail("not a PE32 i386 image (machine %#x, magic %#x)" % (image.machine, image.magic))
-    subsystem = image.field("<H", 68)
-    if subsystem != 2:
-        fail("subsystem %d, expected 2 (Windows GUI)" % subsystem)
+    subsystem, expected = image.field("<H", 68), (3, "Windows console") if console else (2, "Windows GUI")
+    if subsystem != expected[0]:
+        fail("subsystem %d, expected %d (%s)" % (subsystem, *expected))
     for name, offset in (("operating system", 40), ("subsystem", 48)):
         major, minor = image.field("<H", offset), image.field("<H", offset + 2)
         if (major, minor) > (5, 1):
@@ -162,7 +164,7 @@ def version_nodes(blob, at, end):
         at = (at + length + 3) & ~3
 
 
-def check_version(blob):
+def check_version(blob, file_name):
     (key, fixed, _, children, end), = version_nodes(blob, 0, len(blob))
     signature, _, file_ms, file_ls, product_ms, product_ls, _, _, file_os, file_type = \
         struct.unpack_from("<10I", fixed)
@@ -180,7 +182,7 @@ def check_version(blob):
                     strings[name] = text.decode("utf-16-le").rstrip("\0")
             elif table == "Translation":
                 translation = struct.unpack_from("<HH", value)
-    expected = {"FileVersion": "1.01.01.00", "OriginalFilename": "QX481Mon.exe", "Model Number": "QX481"}
+    expected = {"FileVersion": "1.01.01.00", "OriginalFilename": file_name, "Model Number": "QX481"}
     for name, text in expected.items():
         if strings.get(name) != text:
             fail("version string %s is %r, expected %r" % (name, strings.get(name), text))
@@ -194,27 +196,30 @@ def check_version(blob):
     print("version strings: " + ", ".join("%s=%s" % item for item in sorted(strings.items())))
 
 
-def check_resources(image):
+def check_resources(image, console, file_name):
     found = {(rtype, name, language): blob for rtype, name, language, blob in resources(image)}
     dialog = found.get((RT_DIALOG, 101, LANG_EN_US))
     version = found.get((RT_VERSION, 1, LANG_EN_US))
-    if dialog is None:
-        fail("no dialog 101 in language 1033")
-    else:
-        check_dialog(dialog)
+    if not console:
+        if dialog is None:
+            fail("no dialog 101 in language 1033")
+        else:
+            check_dialog(dialog)
     if version is None:
         fail("no version block in language 0x409")
     else:
-        check_version(version)
+        check_version(version, file_name)
 
 
 def main():
-    path, allowlist = sys.argv[1], sys.argv[2]
+    arguments = sys.argv[1:]
+    console = arguments[:1] == ["--console"]
+    path, allowlist = arguments[console:]
     with open(path, "rb") as exe:
         image = Image(exe.read())
-    check_headers(image)
+    check_headers(image, console)
     check_imports(image, allowlist)
-    check_resources(image)
+    check_resources(image, console, os.path.basename(path))
     print("size: %d bytes (%.1f KiB)" % (len(image.data), len(image.data) / 1024))
     for message in failures:
         print("FAIL: " + message)

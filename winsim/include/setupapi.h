@@ -18,4 +18,6 @@ typedef SP_DEVINFO_DATA* PSP_DEVINFO_DATA;
 HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* classGuid, PCSTR enumerator, HWND parent,
                                      DWORD flags);
 BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, PSP_DEVINFO_DATA info);
+BOOL WINAPI SetupDiGetDeviceInstanceIdA(HDEVINFO set, PSP_DEVINFO_DATA info, PSTR id,
+                                        DWORD capacity, PDWORD required);
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO set);

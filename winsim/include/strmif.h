@@ -35,7 +35,12 @@ struct IKsPropertySet : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Set(REFGUID propertySet, DWORD id, LPVOID instanceData,
                                           DWORD instanceLength, LPVOID value,
                                           DWORD valueLength) = 0;
+    virtual HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID propertySet, DWORD id,
+                                                     DWORD* support) = 0;
 };
+
+#define KSPROPERTY_SUPPORT_GET 1
+#define KSPROPERTY_SUPPORT_SET 2
 
 extern const IID IID_IPropertyBag;
 extern const IID IID_ICreateDevEnum;

@@ -31,6 +31,18 @@ struct OSVERSIONINFOA {
 typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
 
+#define STD_OUTPUT_HANDLE ((DWORD)-11)
+HANDLE WINAPI GetStdHandle(DWORD which);
+struct OVERLAPPED;
+typedef OVERLAPPED* LPOVERLAPPED;
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                      LPOVERLAPPED overlapped);
+BOOL WINAPI CloseHandle(HANDLE handle);
+
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_ARCHIVE 0x20
+DWORD WINAPI GetFileAttributesA(LPCSTR path);
+
 struct SYSTEM_POWER_STATUS {
     BYTE ACLineStatus;
     BYTE BatteryFlag;

@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #define WINAPI
+#define WINAPIV
 #define CALLBACK
 #define APIENTRY
 #define STDMETHODCALLTYPE

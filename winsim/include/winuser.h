@@ -2,6 +2,8 @@
 #pragma once
 #include <windef.h>
 
+#include <stdarg.h>
+
 struct POINT {
     LONG x;
     LONG y;
@@ -56,3 +58,6 @@ UINT WINAPI RegisterWindowMessageA(LPCSTR name);
 long WINAPI BroadcastSystemMessageA(DWORD flags, LPDWORD recipients, UINT message, WPARAM wParam,
                                     LPARAM lParam);
 #define BroadcastSystemMessage BroadcastSystemMessageA
+
+// At most 1024 characters with the NUL, as the real one writes.
+int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments);

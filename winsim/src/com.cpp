@@ -110,6 +110,16 @@ struct CaptureFilter : Counted<IBaseFilter, IKsPropertySet> {
                               std::vector<BYTE>(bytes, bytes + valueLength)});
         return (com.devices[device].faults & RejectsPropertyWrite) ? PropertySetNotFound : S_OK;
     }
+    // A driver that rejects writes does not offer the property at all.
+    HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID, DWORD, DWORD* support) override {
+        *support = 0;
+        if (ShouldFail("IKsPropertySet::QuerySupported"))
+            return E_FAIL;
+        if (com.devices[device].faults & RejectsPropertyWrite)
+            return PropertySetNotFound;
+        *support = KSPROPERTY_SUPPORT_SET;
+        return S_OK;
+    }
 };
 
 struct PropertyBag : Counted<IPropertyBag> {

@@ -95,6 +95,21 @@ BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, PSP_DEVINFO_DATA in
     return TRUE;
 }
 
+BOOL WINAPI SetupDiGetDeviceInstanceIdA(HDEVINFO set, PSP_DEVINFO_DATA info, PSTR id,
+                                        DWORD capacity, PDWORD required) {
+    if (winsim::ShouldFail("SetupDiGetDeviceInstanceIdA") || !devices.sets.count(set) || !info ||
+        info->cbSize != sizeof(SP_DEVINFO_DATA) || !winsim::Node(info->DevInst))
+        return FALSE;
+    const std::string& instanceId = devices.nodes[info->DevInst].instanceId;
+    DWORD size = static_cast<DWORD>(instanceId.size() + 1);
+    if (required)
+        *required = size;
+    if (!id || capacity < size)
+        return FALSE; // ERROR_INSUFFICIENT_BUFFER
+    std::memcpy(id, instanceId.c_str(), size);
+    return TRUE;
+}
+
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO set) {
     // A failed destroy still gives the set up: the caller has nothing left to do with it.
     bool fail = winsim::ShouldFail("SetupDiDestroyDeviceInfoList");

@@ -1,10 +1,15 @@
 #include <winsim/core.h>
 #include <winsim/kernel.h>
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "internal.h"
 
@@ -19,10 +24,33 @@ struct KernelState {
     DWORD platformId = VER_PLATFORM_WIN32_NT;
     DWORD major = 5;
     DWORD minor = 1;
+    std::string console;
+    std::set<std::string, NoCase> files;
+    std::vector<std::string> processes;
+    // Each snapshot: the processes it holds and the next one Process32Next gives.
+    std::map<HANDLE, std::pair<std::vector<std::string>, size_t>> snapshots;
+    ULONG_PTR lastHandle = 0x7000;
 };
 KernelState kernel;
 
 HANDLE const processHeap = reinterpret_cast<HANDLE>(0x4E11);
+HANDLE const standardOutput = reinterpret_cast<HANDLE>(0x5D0);
+
+// Fills entry with the snapshot's next process; FALSE at its end (ERROR_NO_MORE_FILES).
+BOOL NextProcess(HANDLE snapshot, LPPROCESSENTRY32 entry) {
+    auto found = kernel.snapshots.find(snapshot);
+    if (found == kernel.snapshots.end() || !entry || entry->dwSize != sizeof(PROCESSENTRY32))
+        return FALSE;
+    auto& [names, next] = found->second;
+    if (next >= names.size())
+        return FALSE;
+    std::memset(&entry->cntUsage, 0, sizeof *entry - sizeof entry->dwSize);
+    entry->th32ProcessID = static_cast<DWORD>(0x100 + 4 * next);
+    names[next].copy(entry->szExeFile, MAX_PATH - 1);
+    entry->szExeFile[std::min<size_t>(names[next].size(), MAX_PATH - 1)] = 0;
+    ++next;
+    return TRUE;
+}
 
 } // namespace
 
@@ -52,6 +80,22 @@ void SetWindowsVersion(DWORD platformId, DWORD major, DWORD minor) {
     kernel.platformId = platformId;
     kernel.major = major;
     kernel.minor = minor;
+}
+
+std::string ConsoleOutput() {
+    return kernel.console;
+}
+
+void AddFile(const std::string& path) {
+    kernel.files.insert(path);
+}
+
+void AddProcess(const std::string& exeFile) {
+    kernel.processes.push_back(exeFile);
+}
+
+int OpenKernelHandles() {
+    return static_cast<int>(kernel.snapshots.size());
 }
 
 // Copies text with its NUL when it fits, as the path calls do: the length without the NUL on
@@ -154,4 +198,57 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
     info->dwPlatformId = kernel.platformId;
     info->szCSDVersion[0] = 0;
     return TRUE;
+}
+
+HANDLE WINAPI GetStdHandle(DWORD which) {
+    if (winsim::ShouldFail("GetStdHandle") || which != STD_OUTPUT_HANDLE)
+        return INVALID_HANDLE_VALUE;
+    return winsim::standardOutput;
+}
+
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED) {
+    if (written)
+        *written = 0;
+    if (winsim::ShouldFail("WriteFile") || file != winsim::standardOutput || (!data && size))
+        return FALSE;
+    kernel.console.append(static_cast<const char*>(data), size);
+    if (written)
+        *written = size;
+    return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE handle) {
+    // A failed close still gives the handle up: the caller has nothing left to do with it.
+    bool fail = winsim::ShouldFail("CloseHandle");
+    return kernel.snapshots.erase(handle) && !fail;
+}
+
+DWORD WINAPI GetFileAttributesA(LPCSTR path) {
+    if (winsim::ShouldFail("GetFileAttributesA") || !path || !kernel.files.count(path))
+        return INVALID_FILE_ATTRIBUTES;
+    return FILE_ATTRIBUTE_ARCHIVE;
+}
+
+HANDLE WINAPI CreateToolhelp32Snapshot(DWORD flags, DWORD) {
+    if (winsim::ShouldFail("CreateToolhelp32Snapshot") || !(flags & TH32CS_SNAPPROCESS))
+        return INVALID_HANDLE_VALUE;
+    kernel.lastHandle += 4;
+    HANDLE snapshot = reinterpret_cast<HANDLE>(kernel.lastHandle);
+    kernel.snapshots[snapshot] = {kernel.processes, 0};
+    return snapshot;
+}
+
+BOOL WINAPI Process32First(HANDLE snapshot, LPPROCESSENTRY32 entry) {
+    if (winsim::ShouldFail("Process32First"))
+        return FALSE;
+    auto found = kernel.snapshots.find(snapshot);
+    if (found != kernel.snapshots.end())
+        found->second.second = 0;
+    return winsim::NextProcess(snapshot, entry);
+}
+
+BOOL WINAPI Process32Next(HANDLE snapshot, LPPROCESSENTRY32 entry) {
+    if (winsim::ShouldFail("Process32Next"))
+        return FALSE;
+    return winsim::NextProcess(snapshot, entry);
 }

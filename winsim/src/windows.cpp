@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <string>
@@ -293,4 +294,11 @@ long WINAPI BroadcastSystemMessageA(DWORD flags, LPDWORD, UINT message, WPARAM w
         else
             winsim::CallDialog(window, message, wParam, lParam);
     return 1;
+}
+
+int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
+    if (winsim::ShouldFail("wvsprintfA"))
+        return -1;
+    int length = std::vsnprintf(buffer, 1024, format, arguments);
+    return length < 1024 ? length : 1023;
 }

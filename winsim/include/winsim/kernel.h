@@ -1,4 +1,5 @@
-// Controls of the simulated KERNEL32: the heap, the program's identity and the Windows version.
+// Controls of the simulated KERNEL32: the heap, the program's identity, the Windows version,
+// standard output, files and processes.
 #pragma once
 #include <windows.h>
 
@@ -16,5 +17,14 @@ void SetCommandLine(const std::string& commandLine);
 void SetModulePath(const std::string& path);
 void SetWindowsDirectory(const std::string& path);
 void SetWindowsVersion(DWORD platformId, DWORD major, DWORD minor);
+
+// What the program wrote to its standard output.
+std::string ConsoleOutput();
+// A file that exists, for GetFileAttributesA (ASCII case ignored).
+void AddFile(const std::string& path);
+// A running process, by the file name a process snapshot gives for it.
+void AddProcess(const std::string& exeFile);
+// Kernel handles (snapshots) obtained and not yet closed.
+int OpenKernelHandles();
 
 } // namespace winsim
