@@ -1,7 +1,8 @@
 """End-to-end harness: the project's Windows binaries run under Wine, headless, as Windows XP.
 
 Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
-CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e and E2E_PRODUCT to QX481Mon.exe).
+CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e, E2E_PRODUCT to QX481Mon.exe and E2E_SETUP
+to QX481Setup.exe).
 
     from harness import Prefix, binary, product
 
@@ -65,6 +66,11 @@ def product():
     return Path(os.environ.get("E2E_PRODUCT", BUILD.parent / "QX481Mon.exe"))
 
 
+def setup_program():
+    """The setup program built around the shipped executable."""
+    return Path(os.environ.get("E2E_SETUP", BUILD.parent / "QX481Setup.exe"))
+
+
 def prefix_script(*args):
     subprocess.run([str(HERE / "prefix.sh"), *map(str, args)], check=True)
 
@@ -108,6 +114,21 @@ class Prefix:
                       E2E_CAMERA_LOG=r"C:\e2e\camera.log")
         result.update(env or {})
         return result
+
+    def processes(self):
+        """The prefix's running processes: (pid, command line as a list), the Windows program's
+        path first. Read from /proc, so it also sees the ones that other programs started."""
+        marker = f"WINEPREFIX={self.path}".encode() + b"\0"
+        found = []
+        for proc in Path("/proc").glob("[0-9]*"):
+            try:
+                if marker in (proc / "environ").read_bytes():
+                    args = (proc / "cmdline").read_bytes().decode(errors="replace")
+                    # Wine leaves room after the arguments, filled with NULs.
+                    found.append((int(proc.name), args.rstrip("\0").split("\0")))
+            except OSError:
+                pass  # gone meanwhile, or not ours to read
+        return found
 
     def put(self, source, name=None):
         """Copies a host file into C:\\e2e and returns its Windows path."""

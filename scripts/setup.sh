@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
-          g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev xxd)
+          g++-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev xxd nsis)
 
 missing=()
 for package in "${packages[@]}"; do
