@@ -23,6 +23,8 @@ Processes run with WINEPREFIX set to the copy, WINEARCH=win32, WINEDEBUG=-all an
 DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
 overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
 program in the background (a Popen); the prefix's stop ends it if the test did not.
+`processes` lists the prefix's running processes with their command lines, including those
+that other programs started (a setup program's, for instance).
 
 TestCamera.dll (test_camera.cpp) is the stand-in camera driver. add_camera registers it as
 one device of the video input category under its own instance key (the key defaults to the
