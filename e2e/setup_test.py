@@ -50,8 +50,11 @@ def snapshot(wine, name):
 
 
 def differences(before, after):
-    keys = sorted(k for k in before[0].keys() | after[0].keys() if before[0].get(k) != after[0].get(k))
-    return keys + sorted(before[1] ^ after[1])
+    """The keys and files that one snapshot has and the other has not, or has otherwise."""
+    (keys, files), (keys_after, files_after) = before, after
+    changed = [key for key in keys.keys() | keys_after.keys()
+               if keys.get(key) != keys_after.get(key)]
+    return sorted(changed) + sorted(files ^ files_after)
 
 
 class SetupTest(unittest.TestCase):

@@ -58,7 +58,8 @@ VIAddVersionKey OriginalFilename "QX481Setup.exe"
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 != "Admin"
-        MessageBox MB_OK|MB_ICONSTOP "${WHAT} $(^Name) needs administrator rights. Nothing was changed." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP \
+            "${WHAT} $(^Name) needs administrator rights. Nothing was changed." /SD IDOK
         SetErrorLevel 5
         Quit
     ${EndIf}
@@ -108,7 +109,8 @@ Section
     ${If} ${Errors}
         ; Back to what ran before: the earlier copy registers itself and starts again.
         Exec '"${PROGRAM}" /i'
-        MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is still in use and could not be replaced." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is still in use and could not be replaced." \
+            /SD IDOK
         Abort "${PROGRAM} is still in use"
     ${EndIf}
 
@@ -128,7 +130,8 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${COMPANY}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}" _?=$INSTDIR'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString \
+        '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
     WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
@@ -166,7 +169,8 @@ Section Uninstall
     ${If} ${FileExists} "${PROGRAM}"
         Delete /REBOOTOK "${PROGRAM}"
         DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use. It will be deleted when Windows restarts." /SD IDOK
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "${PROGRAM} is still in use. It will be deleted when Windows restarts." /SD IDOK
     ${EndIf}
 
     ; Gone already when this runs from a copy of the uninstaller; otherwise un.onUninstSuccess
@@ -177,10 +181,11 @@ Section Uninstall
 SectionEnd
 
 ; A program cannot delete its own file while it runs: a hidden command interpreter deletes this
-; uninstaller, and its folder when that is left empty, once it has ended. Two tries, a second and
-; then two seconds after the start.
+; uninstaller, and its folder when that is left empty, once it has ended: a second after it
+; starts, and again two seconds later.
 Function un.onUninstSuccess
     SetOutPath $SYSDIR ; its working directory, which must not be the folder to remove
     StrCpy $0 'del /f /q "$EXEPATH" 2>nul'
-    ExecShell "" "$SYSDIR\cmd.exe" '/c ping -n 2 127.0.0.1 >nul & $0 & ping -n 3 127.0.0.1 >nul & $0 & rd "$EXEDIR" 2>nul' SW_HIDE
+    StrCpy $1 'ping -n 2 127.0.0.1 >nul & $0 & ping -n 3 127.0.0.1 >nul & $0 & rd "$EXEDIR" 2>nul'
+    ExecShell "" "$SYSDIR\cmd.exe" "/c $1" SW_HIDE
 FunctionEnd
