@@ -35,6 +35,22 @@ xp_program_options(QX481Diag)
 target_link_libraries(QX481Diag PRIVATE cfgmgr32 setupapi ole32 oleaut32 strmiids uuid)
 set_target_properties(QX481Diag PROPERTIES OUTPUT_NAME QX481Diag SUFFIX .exe)
 
+# The setup program (installer/QX481Mon.nsi) around the executable, for the build's architecture.
+find_program(MAKENSIS makensis REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(SETUP_TARGET amd64-unicode)
+else()
+    set(SETUP_TARGET x86-unicode)
+endif()
+set(SETUP_EXE ${CMAKE_BINARY_DIR}/QX481Setup.exe)
+add_custom_command(OUTPUT ${SETUP_EXE}
+                   COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET}
+                           -DPRODUCT_EXE=$<TARGET_FILE:QX481Mon> -DOUTFILE=${SETUP_EXE}
+                           ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                   DEPENDS QX481Mon ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                   COMMENT "Building the setup program QX481Setup.exe" VERBATIM)
+add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 # Only the 32-bit executables ship; the x86-64 build exists for the tests under 64-bit Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

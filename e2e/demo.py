@@ -1,14 +1,18 @@
 """The program's main job, shown step by step: QX481Mon.exe under Wine on a fresh machine that
 reports Windows XP, with a supported USB camera whose capture device is TestCamera.dll.
 
-It installs the program with /i, which starts the monitor, plays the system's power and
-session events to the monitor's hidden window with monitor_tool.exe, moves the critical
-battery level of the stand-in power policy between two battery ticks, and uninstalls with /u.
-After each step it prints what the camera was told (from TestCamera's log) and checks it.
+It installs the program with the setup program, silently as a deployment would, which starts
+the monitor, plays the system's power and session events to the monitor's hidden window with
+monitor_tool.exe, moves the critical battery level of the stand-in power policy between two
+battery ticks, and uninstalls with the command the Uninstall entry gives for a silent removal.
+After each step it prints what the camera was told (from TestCamera's log) and checks it, and
+after the install and the uninstall what is on the machine: the program's file, its Run value,
+its Uninstall entry and its monitor.
 Exits 1 when a step shows something other than it should. The Wine prefix, its template and
 every Wine process are gone when it ends.
 
-Run by scripts/demo.sh after the xp build (or the x64 one, see scripts/wine-arch.sh), with E2E_BUILD and E2E_PRODUCT set as for the tests.
+Run by scripts/demo.sh after the xp build (or the x64 one, see scripts/wine-arch.sh), with
+E2E_BUILD, E2E_PRODUCT and E2E_SETUP set as for the tests.
 """
 
 import shutil
@@ -18,15 +22,17 @@ import time
 from pathlib import Path
 
 import harness
-from harness import Prefix, binary
+from harness import Prefix, binary, product, setup_program
 from machine import (BATTERY_LOW, CAMERA_HWIDS, CAMERA_INSTANCE, CAMERA_NAME, COMMAND_NAMES,
-                     NORMAL, RUN_KEY, SESSION_END, SUSPEND, VALUE_NAME, add_supported_camera,
-                     install, run, run_value, set_critical_level, start, wait_for_commands,
-                     wait_for_exit)
+                     NORMAL, RUN_KEY, SESSION_END, STAND_INS, SUSPEND, VALUE_NAME,
+                     add_supported_camera, host_path, install, monitors, registry_values,
+                     run_command_line, run_setup, run_value, set_critical_level,
+                     wait_for_commands, wait_until)
 
 WM_QUERYENDSESSION, WM_ENDSESSION, WM_TIMER, WM_POWERBROADCAST = 0x0011, 0x0016, 0x0113, 0x0218
 PBT_APMQUERYSUSPEND, PBT_APMSUSPEND = 0, 4
-INSTALLED_FROM = r"C:\Program Files\QX481"
+PROGRAM = r"C:\windows\QX481Mon.exe"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
 
 failures = []
 
@@ -92,11 +98,11 @@ def main():
         try:
             with wine:
                 prepare(wine, started)
-                run_steps(wine, install(wine, INSTALLED_FROM))
+                run_steps(wine)
         finally:
             shutil.rmtree(wine.work, ignore_errors=True)  # also when a step raised
     say()
-    left = processes_of(wine.path)
+    left = wine.processes()
     check("Wine processes left", left, [])
     check("prefix removed", wine.work.exists() or Path(temp).exists(), False)
     say(f"Wine prefix removed, {len(left)} Wine processes left. "
@@ -107,19 +113,6 @@ def main():
         return 1
     say("Every step showed what it should.")
     return 0
-
-
-def processes_of(prefix):
-    """The ids of the processes that run in the given Wine prefix."""
-    marker = f"WINEPREFIX={prefix}".encode() + b"\0"
-    found = []
-    for environ in Path("/proc").glob("[0-9]*/environ"):
-        try:
-            if marker in environ.read_bytes():
-                found.append(int(environ.parent.name))
-        except OSError:
-            pass  # gone meanwhile, or not ours to read
-    return found
 
 
 def prepare(wine, started):
@@ -134,24 +127,54 @@ def prepare(wine, started):
     say(f'    driver settings: FriendlyName "{CAMERA_NAME}", SelectiveSuspend 1')
     say(f'  video input device "{CAMERA_NAME}": TestCamera.dll, a stand-in driver that logs '
         "each command")
+    install(wine, "C:\\windows", names=STAND_INS)
+    say(f"  Wine's configuration manager and power policy are stubs: the stand-ins "
+        f"{' and '.join(STAND_INS)} wait in C:\\windows, where the program will go")
     say("  power: Wine reports mains power and a battery charge of 255 (unknown); the stand-in "
         "power policy gives the critical battery level, 5 to begin with")
     say()
 
 
-def run_steps(wine, exe):
+def show_machine(wine):
+    """Prints what of the program is on the machine: its file, Run value, Uninstall entry and
+    monitors; returns the entry."""
+    file = host_path(wine, PROGRAM)
+    if file.exists():
+        same = "the same bytes as" if file.read_bytes() == product().read_bytes() else "NOT"
+        say(f"  {PROGRAM}: {file.stat().st_size} bytes, {same} build/.../QX481Mon.exe")
+    else:
+        say(f"  {PROGRAM}: (none)")
+    value = run_value(wine)
+    say(f"  Run value {VALUE_NAME} under {RUN_KEY}: {value if value is not None else '(none)'}")
+    entry = registry_values(wine, UNINSTALL_KEY)
+    say(f"  {UNINSTALL_KEY}:" + (" (none)" if entry is None else ""))
+    for name, data in (entry or {}).items():
+        say(f"    {name} = {data}")
+    running = monitors(wine)
+    say(f"  monitors running: {', '.join(' '.join(args) for args in running) or '(none)'}")
+    return entry, running
+
+
+def run_steps(wine):
     demo = Demo(wine)
-    say(f"1. Install: {exe} /i")
-    check("Run value before /i", demo.show_run_value("before"), None)
-    monitor = start(wine, exe, "/i")
+    setup = wine.put(setup_program())
+    say(f"1. Install: {setup} /S ({setup_program().stat().st_size} bytes)")
+    check("Run value before the install", demo.show_run_value("before"), None)
+    done = run_setup(wine, "/S")
+    say(f"  the setup program exited with code {done.returncode}")
+    check("exit code of the install", done.returncode, 0)
     found = wine.run(demo.tool, "find")
     say("  the monitor is running: "
         + ("hidden window found" if found.returncode == 0 else "NO WINDOW FOUND"))
     if not check("monitor window", found.returncode, 0):
         return
     demo.camera_received([NORMAL], "the start")
-    check("Run value after /i", demo.show_run_value(f"after (under {RUN_KEY})"),
-          r"C:\windows\QX481Mon.exe")
+    entry, running = show_machine(wine)
+    check("Run value after the install", run_value(wine), PROGRAM)
+    check("file installed", host_path(wine, PROGRAM).read_bytes() == product().read_bytes(), True)
+    check("monitors after the install", running, [[PROGRAM, "/i"]])
+    if not check("Uninstall entry", entry is not None, True):
+        return
     say()
 
     say("2. The system is about to suspend")
@@ -175,16 +198,24 @@ def run_steps(wine, exe):
     demo.tick(5, "255 has left the band", [NORMAL])
     say()
 
-    say(f"5. Uninstall: {exe} /u")
+    command = entry["QuietUninstallString"]
+    say(f"5. Uninstall: {command}")
     begin = time.monotonic()
-    done = run(wine, exe, "/u")
-    say(f"  QX481Mon.exe /u exited with code {done.returncode}")
-    check("exit code of /u", done.returncode, 0)
-    code = wait_for_exit([monitor], 10)[0]
-    say(f"  the monitor quit {time.monotonic() - begin:.1f} s after /u started, exit code {code}")
-    check("monitor exit code", code, 0)
-    demo.camera_received([], "/u")
-    check("Run value after /u", demo.show_run_value("after"), None)
+    done = run_command_line(wine, command)
+    say(f"  the uninstaller exited with code {done.returncode} after "
+        f"{time.monotonic() - begin:.1f} s")
+    check("exit code of the uninstall", done.returncode, 0)
+    demo.camera_received([], "the uninstall")
+    folder = host_path(wine, entry["InstallLocation"])
+    gone = wait_until(lambda: not folder.exists(), 10)
+    say(f"  {entry['InstallLocation']}, the uninstaller's folder: "
+        + ("removed once the uninstaller had ended" if gone else "STILL THERE"))
+    check("uninstaller's folder removed", gone, True)
+    entry, running = show_machine(wine)
+    check("Run value after the uninstall", run_value(wine), None)
+    check("file removed", host_path(wine, PROGRAM).exists(), False)
+    check("Uninstall entry removed", entry, None)
+    check("monitors after the uninstall", running, [])
 
 
 if __name__ == "__main__":

@@ -2,7 +2,7 @@
 
 Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
 CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e or build/x64/e2e, E2E_PRODUCT to that
-build's QX481Mon.exe and E2E_DIAG to its QX481Diag.exe).
+build's QX481Mon.exe, E2E_DIAG to its QX481Diag.exe and E2E_SETUP to its QX481Setup.exe).
 
     from harness import Prefix, binary, product
 
@@ -27,6 +27,8 @@ that WINEARCH, WINEDEBUG=-all and no DISPLAY.
 DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
 overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
 program in the background (a Popen); the prefix's stop ends it if the test did not.
+`processes` lists the prefix's running processes with their command lines, including those
+that other programs started (a setup program's, for instance).
 
 TestCamera.dll (test_camera.cpp) is the stand-in camera driver. add_camera registers it as
 one device of the video input category under its own instance key (the key defaults to the
@@ -87,6 +89,11 @@ def diag():
     return Path(os.environ.get("E2E_DIAG", product().parent / "QX481Diag.exe"))
 
 
+def setup_program():
+    """The setup program built around the shipped executable."""
+    return Path(os.environ.get("E2E_SETUP", BUILD.parent / "QX481Setup.exe"))
+
+
 def prefix_script(*args):
     subprocess.run([str(HERE / "prefix.sh"), *map(str, args)], check=True,
                    env={**os.environ, "WINEARCH": ARCH})
@@ -132,6 +139,21 @@ class Prefix:
                       E2E_CAMERA_LOG=r"C:\e2e\camera.log")
         result.update(env or {})
         return result
+
+    def processes(self):
+        """The prefix's running processes: (pid, command line as a list), the Windows program's
+        path first. Read from /proc, so it also sees the ones that other programs started."""
+        marker = f"WINEPREFIX={self.path}".encode() + b"\0"
+        found = []
+        for proc in Path("/proc").glob("[0-9]*"):
+            try:
+                if marker in (proc / "environ").read_bytes():
+                    args = (proc / "cmdline").read_bytes().decode(errors="replace")
+                    # Wine leaves room after the arguments, filled with NULs.
+                    found.append((int(proc.name), args.rstrip("\0").split("\0")))
+            except OSError:
+                pass  # gone meanwhile, or not ours to read
+        return found
 
     def put(self, source, name=None):
         """Copies a host file into C:\\e2e and returns its Windows path."""

@@ -20,7 +20,7 @@ import shutil
 import subprocess
 import time
 
-from harness import binary, device, diag, product
+from harness import binary, device, diag, product, setup_program
 
 CAMERA_NAME = "QX481 USB Camera"
 CAMERA_INSTANCE = r"USB\VID_0C45&PID_63F5&MI_00\6&1234&0&0000"
@@ -46,11 +46,16 @@ def add_supported_camera(wine):
     wine.add_camera(CAMERA_NAME)
 
 
-def install(wine, directory="C:\\e2e"):
+def host_path(wine, path):
+    """The host path of a path on drive C."""
+    return wine.drive_c.joinpath(*path.split("\\")[1:])
+
+
+def install(wine, directory="C:\\e2e", names=("QX481Mon.exe", *STAND_INS)):
     """Copies the exe and the stand-in DLLs into a directory of drive C; the exe's path back."""
-    host = wine.drive_c.joinpath(*directory.split("\\")[1:])
+    host = host_path(wine, directory)
     host.mkdir(parents=True, exist_ok=True)
-    for name in ["QX481Mon.exe"] + STAND_INS:
+    for name in names:
         source = product() if name == "QX481Mon.exe" else binary(name)
         shutil.copyfile(source, host / source.name)
     return directory + "\\QX481Mon.exe"
@@ -78,6 +83,49 @@ def log_on(wine):
     waiting for them. A program with stand-in DLLs beside it gets them; others get Wine's."""
     done = wine.run("wineboot", overrides=OVERRIDES + ",b", env=ENVIRONMENT)
     assert done.returncode == 0, done.stderr
+
+
+def run_setup(wine, *args):
+    """Runs QX481Setup.exe. The monitor it starts inherits the stand-ins' overrides: the copy in
+    the Windows directory loads the stand-ins when they were put there too (install with
+    names=STAND_INS)."""
+    return wine.run(wine.put(setup_program()), *args, overrides=OVERRIDES + ",b",
+                    env=ENVIRONMENT, timeout=60)
+
+
+def run_command_line(wine, command_line):
+    """Runs a command line as it stands, as a deployment tool hands one to the system: cmd
+    takes it verbatim from a variable. The exit code is the program's."""
+    return wine.run("cmd", "/c", "%E2E_COMMAND%", overrides=OVERRIDES + ",b",
+                    env={**ENVIRONMENT, "E2E_COMMAND": command_line}, timeout=60)
+
+
+def monitors(wine):
+    """The command lines of the running QX481Mon.exe processes."""
+    return [args for _, args in wine.processes()
+            if args and args[0].lower().endswith("\\qx481mon.exe")]
+
+
+def registry_values(wine, key):
+    """A key's values as {name: data}, REG_DWORD data as int; None when the key is missing."""
+    done = wine.run("reg", "query", key)
+    if done.returncode != 0:
+        return None
+    values = {}
+    for line in done.stdout.splitlines():
+        fields = line.strip().split("    ", 2)
+        if len(fields) >= 2 and fields[1].startswith("REG_"):
+            data = fields[2] if len(fields) > 2 else ""
+            values[fields[0]] = int(data, 16) if fields[1] == "REG_DWORD" else data
+    return values
+
+
+def wait_until(condition, timeout=15):
+    """Waits until condition() is true; its last result."""
+    deadline = time.monotonic() + timeout
+    while not (result := condition()) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return result
 
 
 def set_critical_level(wine, level):

@@ -1,0 +1,123 @@
+"""QX481Setup.exe under Wine, silent, as a deployment runs it: a fresh install on a machine with
+the camera, a reinstall over the running monitor, the uninstall by the command the Uninstall
+entry gives, and the same on a machine without the camera. After the uninstall the registry and
+drive C are as they were before the install."""
+
+import re
+import unittest
+
+from harness import Prefix, product
+from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
+                     monitors, registry_values, run_command_line, run_setup, run_value,
+                     wait_for_commands, wait_for_run_value, wait_until)
+
+PROGRAM = r"C:\windows\QX481Mon.exe"
+FOLDER = r"C:\Program Files\QX481"
+UNINSTALLER = FOLDER + r"\QX481Uninstall.exe"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
+
+# What Wine changes by itself between two snapshots, whatever runs in between.
+WINE_OWN_KEYS = [
+    # Wine sets its display adapter and monitor up afresh when a session first opens a window.
+    r"HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO\b",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\b",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\\"
+    r"CurrentControlSet\\Control\\Video\b",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
+    r"\{4D36E96[8E]-E325-11CE-BFC1-08002BE10318\}",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^\\]+\\"
+    r"##\?#(PCI#VEN_0000&DEV_0000&|DISPLAY#Default_Monitor#)",
+    # Wine counts the services it has started.
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent$",
+]
+# The harness's own folder on drive C: the camera's log, the exports, the setup program.
+TEST_FOLDER = "e2e"
+
+
+def snapshot(wine, name):
+    """The whole registry as exported, {key: its values' text}, less the keys Wine changes by
+    itself, and the set of files and folders on drive C, less the test's own."""
+    done = wine.run("regedit", "/E", f"C:\\{TEST_FOLDER}\\{name}.reg")
+    assert done.returncode == 0, done.stderr
+    text = (wine.e2e / f"{name}.reg").read_text(encoding="utf-16")
+    keys = {}
+    for block in text.split("\r\n\r\n[")[1:]:
+        key, _, values = block.partition("]\r\n")
+        if not any(re.match(pattern, key, re.IGNORECASE) for pattern in WINE_OWN_KEYS):
+            keys[key] = values.strip()
+    files = {str(path.relative_to(wine.drive_c)) for path in wine.drive_c.rglob("*")}
+    return keys, {path for path in files if path.split("/")[0] != TEST_FOLDER}
+
+
+def differences(before, after):
+    """The keys and files that one snapshot has and the other has not, or has otherwise."""
+    (keys, files), (keys_after, files_after) = before, after
+    changed = [key for key in keys.keys() | keys_after.keys()
+               if keys.get(key) != keys_after.get(key)]
+    return sorted(changed) + sorted(files ^ files_after)
+
+
+class SetupTest(unittest.TestCase):
+    def uninstall(self, wine, before):
+        """Runs the uninstaller as the Uninstall entry says to run it silently; then no monitor
+        is left and the machine is as before the install."""
+        done = run_command_line(wine, registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"])
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(monitors(wine), [])
+        # The uninstaller's own file goes a moment after it has ended.
+        self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
+        self.assertEqual(differences(before, snapshot(wine, "after")), [])
+
+    def test_install_reinstall_and_uninstall(self):
+        with Prefix("setup") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = snapshot(wine, "before")
+
+            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            self.assertEqual(wait_for_run_value(wine, PROGRAM), PROGRAM)
+            sizes = sum(host_path(wine, path).stat().st_size for path in [PROGRAM, UNINSTALLER])
+            self.assertEqual(registry_values(wine, UNINSTALL_KEY), {
+                "DisplayName": "QX481 camera power monitor",
+                "DisplayVersion": "1.01.01.00",
+                "Publisher": "QX481 Camera Team",
+                "UninstallString": f'"{UNINSTALLER}" _?={FOLDER}',
+                "QuietUninstallString": f'"{UNINSTALLER}" /S _?={FOLDER}',
+                "InstallLocation": FOLDER,
+                "EstimatedSize": (sizes + 1023) // 1024,
+                "NoModify": 1,
+                "NoRepair": 1,
+            })
+            first = wait_for_commands(wine, 1)
+            self.assertEqual([code for _, code in first], [NORMAL])
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+
+            # Over the running monitor: it quits without a word, a new one starts from the new
+            # file and greets the camera.
+            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            told = wait_for_commands(wine, 2)[1:]
+            self.assertEqual([code for _, code in told], [NORMAL])
+            self.assertNotEqual(told[0][0], first[0][0])
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+            self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            self.assertEqual(run_value(wine), PROGRAM)
+            wine.take_camera_log()
+
+            self.uninstall(wine, before)
+            self.assertEqual(commands(wine), [])
+
+    def test_machine_without_the_camera(self):
+        with Prefix("setup_no_camera") as wine:
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = snapshot(wine, "before")
+            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            # The /i run finds no camera and takes its Run value away again.
+            self.assertTrue(wait_until(lambda: not monitors(wine)))
+            self.assertIsNone(run_value(wine))
+            self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            self.uninstall(wine, before)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
