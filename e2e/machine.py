@@ -63,7 +63,7 @@ def install(wine, directory="C:\\e2e", names=("QX481Mon.exe", *STAND_INS)):
 
 def install_diag(wine, directory="C:\\e2e"):
     """Copies the support tool and the stand-in DLLs into a directory of drive C; its path back."""
-    host = wine.drive_c.joinpath(*directory.split("\\")[1:])
+    host = host_path(wine, directory)
     host.mkdir(parents=True, exist_ok=True)
     for source in [diag()] + [binary(name) for name in STAND_INS]:
         shutil.copyfile(source, host / source.name)
