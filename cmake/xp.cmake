@@ -46,8 +46,10 @@ set(SETUP_EXE ${CMAKE_BINARY_DIR}/QX481Setup.exe)
 add_custom_command(OUTPUT ${SETUP_EXE}
                    COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET}
                            -DPRODUCT_EXE=$<TARGET_FILE:QX481Mon> -DOUTFILE=${SETUP_EXE}
+                           -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
                            ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                    DEPENDS QX481Mon ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                           ${CMAKE_SOURCE_DIR}/res/version.h
                    COMMENT "Building the setup program QX481Setup.exe" VERBATIM)
 add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
 

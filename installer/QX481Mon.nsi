@@ -5,19 +5,20 @@
 ;   PRODUCT_EXE  the QX481Mon.exe to ship
 ;   OUTFILE      the setup program to write
 ;   TARGET       the stub: x86-unicode, or amd64-unicode for a 64-bit build
+;   VERSION_H    res/version.h, whose version and company the setup carries too
 ;
 ; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights.
 
-!ifndef PRODUCT_EXE | OUTFILE | TARGET
-    !error "define PRODUCT_EXE, OUTFILE and TARGET"
+!ifndef PRODUCT_EXE | OUTFILE | TARGET | VERSION_H
+    !error "define PRODUCT_EXE, OUTFILE, TARGET and VERSION_H"
 !endif
 
 Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
-!define VERSION "1.01.01.00"
-!define COMPANY "QX481 Camera Team"
+!searchparse /file "${VERSION_H}" `#define QX481_FILEVERSION_TEXT "` VERSION `"`
+!searchparse /file "${VERSION_H}" `#define QX481_COMPANY "` COMPANY `"`
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
