@@ -55,19 +55,16 @@ def install(wine, directory="C:\\e2e", names=("QX481Mon.exe", *STAND_INS)):
     """Copies the exe and the stand-in DLLs into a directory of drive C; the exe's path back."""
     host = host_path(wine, directory)
     host.mkdir(parents=True, exist_ok=True)
+    ours = {"QX481Mon.exe": product(), "QX481Diag.exe": diag()}
     for name in names:
-        source = product() if name == "QX481Mon.exe" else binary(name)
-        shutil.copyfile(source, host / source.name)
+        shutil.copyfile(ours.get(name) or binary(name), host / name)
     return directory + "\\QX481Mon.exe"
 
 
 def install_diag(wine, directory="C:\\e2e"):
     """Copies the support tool and the stand-in DLLs into a directory of drive C; its path back."""
-    host = host_path(wine, directory)
-    host.mkdir(parents=True, exist_ok=True)
-    for source in [diag()] + [binary(name) for name in STAND_INS]:
-        shutil.copyfile(source, host / source.name)
-    return directory + "\\" + diag().name
+    install(wine, directory, ("QX481Diag.exe", *STAND_INS))
+    return directory + "\\QX481Diag.exe"
 
 
 def start(wine, exe, *args):
