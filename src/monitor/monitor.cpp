@@ -3,6 +3,7 @@
 #include "camera/camera_channel.h"
 #include "common/common.h"
 #include "monitor/battery_policy.h"
+#include "resource.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ INT_PTR CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 void RunMonitor(HINSTANCE instance) {
     HWND window =
-        CreateDialogParamA(instance, MAKEINTRESOURCE(MonitorDialog), NULL, MonitorProcedure, 0);
+        CreateDialogParamA(instance, MAKEINTRESOURCE(IDD_MONITOR), NULL, MonitorProcedure, 0);
     if (!window)
         return;
     // 0 is the quit request and -1 an error: either ends the loop.

@@ -11,7 +11,7 @@
 #include <stdarg.h>
 #include <string.h>
 
-#include "app/program.h"
+#include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "common/common.h"
 #include "devices/discovery.h"
