@@ -10,13 +10,13 @@ namespace {
 void Tick(HWND window) {
     if (!RefreshPowerSnapshot())
         return;
-    TickDecision decision = DecideTick(CurrentPowerSnapshot, BatteryLatch);
+    TickDecision decision = DecideTick(CurrentPowerSnapshot(), BatteryLatch());
     if (decision.timerPeriod != NoTimerChange)
         SetTimer(window, MonitorTimer, decision.timerPeriod, NULL);
     if (decision.command != NoCommand)
         SendCameraCommand(static_cast<CameraCommand>(decision.command));
     // Stored even when the send failed, so a lost BatteryLow is not repeated in the band.
-    BatteryLatch = decision.latch;
+    StoreBatteryLatch(decision.latch);
 }
 
 // The monitor only listens, so it grants the queries: WM_QUERYENDSESSION answered 0 would veto
