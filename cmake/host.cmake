@@ -18,7 +18,8 @@ if(QX_FUZZ)
 endif()
 
 # The support tool's report, run by the tests on simulated machines.
-add_library(qx481diag STATIC ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp)
+add_library(qx481diag STATIC ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
+                             ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp)
 target_include_directories(qx481diag PUBLIC ${CMAKE_SOURCE_DIR}/tools/diag
                                      PRIVATE ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(qx481diag PRIVATE ${PRODUCT_COMPILE_OPTIONS})
