@@ -1,5 +1,4 @@
 #include "devices/discovery.h"
-#include "devices/discovery_search.h"
 
 #include <windows.h>
 #include <devguid.h>
@@ -7,6 +6,7 @@
 #include <cfgmgr32.h>
 #include <string.h>
 
+#include "devices/discovery_search.h"
 #include "devices/hardware_ids.h"
 
 namespace {

@@ -19,7 +19,7 @@ struct MatchedNode {
 struct DiscoveryDetail {
     BOOL searched;      // the imaging class could be listed, so the search was made
     DWORD nodesLooked;  // every node the search came to
-    DWORD nodesMatched; // of them, those carrying a supported ID: the first nodeRoom in nodes
+    DWORD nodesMatched; // of them, those carrying a supported ID
     BOOL settled;       // a node carrying a supported ID was settled on
     BOOL keyOpened;     // that node's driver key could be opened
     BOOL suspendRead;   // "SelectiveSuspend" was there and fit in four bytes
