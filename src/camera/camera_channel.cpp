@@ -26,7 +26,7 @@ struct CommandRecord {
 CameraChannel Camera;
 
 // The video input category's devices, with COM opened for the channel first; NULL when
-// either fails.
+// either fails or the category is empty. CloseCameraChannel gives COM back in every case.
 IEnumMoniker* OpenVideoInputs() {
     // S_FALSE and RPC_E_CHANGED_MODE mean the thread already has an apartment we may use but
     // do not own.
