@@ -14,7 +14,10 @@ function(xp_program_options target)
                                           -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
 endfunction()
 
-add_executable(QX481Mon WIN32 ${PRODUCT_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
+# Discovery's report is the support tool's alone: its imports are not the monitor's.
+set(MONITOR_SOURCES ${PRODUCT_SOURCES})
+list(FILTER MONITOR_SOURCES EXCLUDE REGEX "/src/devices/discovery_report\\.cpp$")
+add_executable(QX481Mon WIN32 ${MONITOR_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
 target_include_directories(QX481Mon PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 xp_program_options(QX481Mon)
 # CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
@@ -27,6 +30,7 @@ set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
 file(GLOB DIAG_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/devices/*.cpp
      ${CMAKE_SOURCE_DIR}/src/camera/*.cpp)
 add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
+                         ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/main.cpp ${DIAG_PRODUCT_SOURCES}
                          ${CMAKE_SOURCE_DIR}/src/app/windows_version.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/QX481Diag.rc)

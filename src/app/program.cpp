@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "app/autostart.h"
+#include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "devices/discovery.h"
 #include "devices/hardware_ids.h"
