@@ -15,6 +15,8 @@
 
 Target ${TARGET}
 SetCompressor /SOLID lzma
+; The packed files carry no date, so that the same commit gives the same setup program.
+SetDateSave off
 RequestExecutionLevel admin
 
 !searchparse /file "${VERSION_H}" `#define QX481_FILEVERSION_TEXT "` VERSION `"`
