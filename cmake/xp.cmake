@@ -100,6 +100,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         add_pe_check(pe_check_signed ${SIGNED}/QX481Mon.exe --signed)
         add_pe_check(pe_check_diag_signed ${SIGNED}/QX481Diag.exe --console --signed)
     endif()
+
+    # scripts/release.sh from two clones of the tree, against this build's unsigned files.
+    add_test(NAME release
+             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/release/release_test.py
+                     $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE})
+    set_tests_properties(release PROPERTIES LABELS release TIMEOUT 600)
 endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
