@@ -32,6 +32,9 @@ while [[ $# -gt 0 ]]; do
     shift 2
 done
 [[ -n $key && -z $cert || -z $key && -n $cert || -z $key && -n $timestamp ]] && usage
+for file in ${key:+"$key" "$cert"}; do
+    [[ -f $file ]] || { echo "$file: no such file" >&2; exit 2; }
+done
 
 if [[ -n $(git status --porcelain) ]]; then
     echo "The tree has uncommitted changes; a release is made from a commit only:" >&2
