@@ -8,7 +8,8 @@ Usage: release_zip.py --name NAME --version VERSION --commit SHA --time EPOCH --
 
 README.txt is the template with Windows line endings, @VERSION@, @COMMIT@ and @DATE@ filled in.
 What stands between "@if WORD@" and "@endif@", on one line or as lines of their own, stays only
-when WORD is "signed" and the files are, "unsigned" and they are not, or one of FILES' names.
+when WORD is "signed" and the files are, "unsigned" and they are not, or one of FILES' names;
+"@if !WORD@" keeps it in the other case.
 """
 import argparse
 import hashlib
@@ -19,13 +20,16 @@ from pathlib import Path
 
 
 def readme(template, words, values):
+    def holds(condition):
+        return condition[1:] not in words if condition.startswith("!") else condition in words
+
     lines, keep = [], [True]
     for line in template.splitlines():
         line = re.sub(r"@if (\S+)@(.*?)@endif@",
-                      lambda match: match.group(2) if match.group(1) in words else "", line)
+                      lambda match: match.group(2) if holds(match.group(1)) else "", line)
         condition = re.fullmatch(r"@if (\S+)@", line)
         if condition:
-            keep.append(keep[-1] and condition.group(1) in words)
+            keep.append(keep[-1] and holds(condition.group(1)))
         elif line == "@endif@":
             keep.pop()
         elif keep[-1]:
