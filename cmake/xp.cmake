@@ -46,8 +46,9 @@ endif()
 include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
 
 # OUTPUT is the setup program around PRODUCT_EXE. With a SIGN command (signing_command's list)
-# makensis signs the uninstaller before packing it and the setup program once written. Further
-# arguments are what it depends on besides the script and the executable.
+# makensis signs the uninstaller before packing it and the setup program once written; OUTPUT
+# appears only when all of that has worked. Further arguments are what it depends on besides the
+# script and the executable.
 function(add_setup_program output product_exe sign)
     set(defines)
     if(sign)
@@ -56,9 +57,10 @@ function(add_setup_program output product_exe sign)
     endif()
     add_custom_command(OUTPUT ${output}
                        COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET} ${defines}
-                               -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}
+                               -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}.new
                                -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
                                ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                       COMMAND ${CMAKE_COMMAND} -E rename ${output}.new ${output}
                        DEPENDS ${product_exe} ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                                ${CMAKE_SOURCE_DIR}/res/version.h ${ARGN}
                        COMMENT "Building the setup program ${output}" VERBATIM)
