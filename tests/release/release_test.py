@@ -76,6 +76,7 @@ class ReleaseTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = Path(tempfile.mkdtemp(prefix="qx481-release-"))
+        cls.addClassCleanup(shutil.rmtree, cls.work)
         cls.ca = cls.work / "ca"
         subprocess.run([SOURCE / "tests/release/test_ca.sh", cls.ca], check=True)
         cls.a = cls.work / "a" / "QX481Mon"
@@ -90,10 +91,6 @@ class ReleaseTest(unittest.TestCase):
             cls.runs[name] = release(clone, ENVIRONMENTS[clone.parent.name], *signing)
         cls.unsigned = cls.a / "dist" / f"{UNSIGNED}.zip"
         cls.signed = {clone: clone / "dist" / f"{SIGNED}.zip" for clone in (cls.a, cls.b)}
-
-    @classmethod
-    def tearDownClass(cls):
-        shutil.rmtree(cls.work)
 
     def setUp(self):
         for name, done in self.runs.items():
