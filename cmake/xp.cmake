@@ -2,14 +2,15 @@
 enable_language(RC)
 
 # What makes the shipped executable small and lets XP load it; the size benchmark's reference
-# program (bench/wine) is built with the same.
+# program (bench/wine) is built with the same. Without a link time in its header, the same
+# commit gives the same file wherever and whenever it is built.
 function(xp_program_options target)
     target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501
                                                  WIN32_LEAN_AND_MEAN)
     target_compile_options(${target} PRIVATE ${PRODUCT_COMPILE_OPTIONS} -Os -ffunction-sections
                                              -fdata-sections -fno-asynchronous-unwind-tables)
     target_link_options(${target} PRIVATE -s -static-libgcc -static-libstdc++ -Wl,--gc-sections
-                                          -Wl,--disable-reloc-section
+                                          -Wl,--disable-reloc-section -Wl,--no-insert-timestamp
                                           -Wl,--major-os-version,5 -Wl,--minor-os-version,1
                                           -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
 endfunction()
@@ -46,27 +47,71 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
     set(SETUP_TARGET x86-unicode)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+
+# OUTPUT is the setup program around PRODUCT_EXE. With a SIGN command (signing_command's list)
+# makensis signs the uninstaller before packing it and the setup program once written; OUTPUT
+# appears only when all of that has worked. Further arguments are what it depends on besides the
+# script and the executable.
+function(add_setup_program output product_exe sign)
+    set(defines)
+    if(sign)
+        list(JOIN sign "\" \"" command)
+        set(defines "-DSIGN=\"${command}\"")
+    endif()
+    add_custom_command(OUTPUT ${output}
+                       COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET} ${defines}
+                               -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}.new
+                               -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
+                               ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                       COMMAND ${CMAKE_COMMAND} -E rename ${output}.new ${output}
+                       DEPENDS ${product_exe} ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                               ${CMAKE_SOURCE_DIR}/res/version.h ${ARGN}
+                       COMMENT "Building the setup program ${output}" VERBATIM)
+endfunction()
+
 set(SETUP_EXE ${CMAKE_BINARY_DIR}/QX481Setup.exe)
-add_custom_command(OUTPUT ${SETUP_EXE}
-                   COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET}
-                           -DPRODUCT_EXE=$<TARGET_FILE:QX481Mon> -DOUTFILE=${SETUP_EXE}
-                           -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
-                           ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
-                   DEPENDS QX481Mon ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
-                           ${CMAKE_SOURCE_DIR}/res/version.h
-                   COMMENT "Building the setup program QX481Setup.exe" VERBATIM)
+add_setup_program(${SETUP_EXE} $<TARGET_FILE:QX481Mon> "" QX481Mon)
 add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
 
+# What a release ships, unsigned, or signed in signed/ when a key is named. The executables
+# themselves stay unsigned: the tests, the size budget and the setup program above use them.
+set(SHIPPED_FILES $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE})
+if(QX481_SIGN_KEY)
+    signing_command(sign ${QX481_SIGN_KEY} ${QX481_SIGN_CERT})
+    set(SIGNED ${CMAKE_BINARY_DIR}/signed)
+    add_signed_copy(${SIGNED}/QX481Mon.exe $<TARGET_FILE:QX481Mon> "${sign}" QX481Mon)
+    add_signed_copy(${SIGNED}/QX481Diag.exe $<TARGET_FILE:QX481Diag> "${sign}" QX481Diag)
+    add_setup_program(${SIGNED}/QX481Setup.exe ${SIGNED}/QX481Mon.exe "${sign}")
+    set(SHIPPED_FILES ${SIGNED}/QX481Mon.exe ${SIGNED}/QX481Diag.exe ${SIGNED}/QX481Setup.exe)
+endif()
+# scripts/release.sh builds this target alone and packs the files shipped.txt names.
+add_custom_target(shipped ALL DEPENDS ${SHIPPED_FILES} QX481Mon QX481Diag QX481Setup)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/shipped.txt CONTENT "$<JOIN:${SHIPPED_FILES},\n>\n")
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The PE check (tests/pe/pe_check.py) of FILE, with the check's OPTIONS after it.
+function(add_pe_check name file)
+    add_test(NAME ${name}
+             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py ${ARGN} ${file}
+                     ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
+    set_tests_properties(${name} PROPERTIES LABELS pe)
+endfunction()
+
 # Only the 32-bit executables ship; the x86-64 build exists for the tests under 64-bit Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    add_test(NAME pe_check
-             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py
-                     $<TARGET_FILE:QX481Mon> ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
-    add_test(NAME pe_check_diag
-             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/pe/pe_check.py --console
-                     $<TARGET_FILE:QX481Diag> ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
-    set_tests_properties(pe_check pe_check_diag PROPERTIES LABELS pe)
+    add_pe_check(pe_check $<TARGET_FILE:QX481Mon>)
+    add_pe_check(pe_check_diag $<TARGET_FILE:QX481Diag> --console)
+    if(QX481_SIGN_KEY)
+        add_pe_check(pe_check_signed ${SIGNED}/QX481Mon.exe --signed)
+        add_pe_check(pe_check_diag_signed ${SIGNED}/QX481Diag.exe --console --signed)
+    endif()
+
+    # scripts/release.sh from two clones of the tree, against this build's unsigned files.
+    add_test(NAME release
+             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/release/release_test.py
+                     $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE})
+    set_tests_properties(release PROPERTIES LABELS release TIMEOUT 600)
 endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)

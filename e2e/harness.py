@@ -13,7 +13,8 @@ build's QX481Mon.exe, E2E_DIAG to its QX481Diag.exe and E2E_SETUP to its QX481Se
         events = wine.take_camera_log()     # the device's log as dicts, then emptied
 
 Prefix(name) makes build/xp/e2e/work/NAME/prefix from the template (prefix.sh: made once per
-build directory, copied in about a tenth of a second). On leaving the with-block every Wine
+build directory, copied in about a tenth of a second); E2E_WORK names another folder for the
+work directories, for a script that runs twice at once on different files. On leaving the with-block every Wine
 process of the prefix is ended and its wineserver stopped; the work directory is removed when
 the block ended without an exception and kept for inspection otherwise, or always when the
 environment has E2E_KEEP=1.
@@ -56,6 +57,7 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 BUILD = Path(os.environ.get("E2E_BUILD", HERE.parent / "build" / "xp" / "e2e"))
 TEMPLATE = BUILD / "template"
+WORK = Path(os.environ.get("E2E_WORK", BUILD / "work"))
 
 VIDEO_INPUT_INSTANCES = r"HKEY_CLASSES_ROOT\CLSID\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\Instance"
 TEST_CAMERA_CLSID = "{B6581576-E5A0-4821-AAF5-56311119548C}"
@@ -105,7 +107,7 @@ def reg_string(text):
 
 class Prefix:
     def __init__(self, name):
-        self.work = BUILD / "work" / name
+        self.work = WORK / name
         self.path = self.work / "prefix"
         self.drive_c = self.path / "drive_c"
         self.e2e = self.drive_c / "e2e"

@@ -6,6 +6,8 @@
 ;   OUTFILE      the setup program to write
 ;   TARGET       the stub: x86-unicode, or amd64-unicode for a 64-bit build
 ;   VERSION_H    res/version.h, whose version and company the setup carries too
+; and, to sign the uninstaller and the setup program as they are written,
+;   SIGN         the command that signs the file named after it in place (scripts/sign.sh)
 ;
 ; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights.
 
@@ -15,6 +17,12 @@
 
 Target ${TARGET}
 SetCompressor /SOLID lzma
+; The packed files carry no date, so that the same commit gives the same setup program.
+SetDateSave off
+!ifdef SIGN
+    !uninstfinalize '${SIGN} "%1"' = 0
+    !finalize '${SIGN} "%1"' = 0
+!endif
 RequestExecutionLevel admin
 
 !searchparse /file "${VERSION_H}" `#define QX481_FILEVERSION_TEXT "` VERSION `"`

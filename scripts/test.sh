@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the host build against the simulated Windows, then the XP executable's
-# checks and the end-to-end tests under Wine: on the shipped 32-bit build where the host runs
-# 32-bit code, on the x86-64 test build where it cannot (scripts/wine-arch.sh decides).
+# checks, the release's and the end-to-end tests under Wine: on the shipped 32-bit build where
+# the host runs 32-bit code, on the x86-64 test build where it cannot (scripts/wine-arch.sh
+# decides).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -26,7 +27,7 @@ cmake --build --preset xp
 if [[ $arch == win32 ]]; then
     ctest --preset xp
 else
-    ctest --preset xp -L pe
+    ctest --preset xp -L 'pe|release'
     cmake --preset x64 >/dev/null
     cmake --build --preset x64
     ctest --preset x64

@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """Checks that a shipped executable is what Windows XP can run and what support expects.
 
-Usage: pe_check.py QX481Mon.exe xp_imports.txt
-       pe_check.py --console QX481Diag.exe xp_imports.txt
+Usage: pe_check.py [--signed] QX481Mon.exe xp_imports.txt
+       pe_check.py --console [--signed] QX481Diag.exe xp_imports.txt
 
 The executable must be PE32 for i386 with the GUI subsystem (the console subsystem with
 --console), ask for Windows 5.1 or lower, import only functions listed in xp_imports.txt (each
 one known to be exported by the DLL that Windows XP ships), and carry the version block, named
-for its own file, in its resources; the monitor (not --console) also dialog 101.
+for its own file, in its resources; the monitor (not --console) also dialog 101. Unsigned it has
+no certificate table; signed (--signed), the table holds the Authenticode signatures, lies at the
+end of the file and covers its tail exactly, and the header's checksum is right, as Windows
+checks them.
 """
+import array
 import os
 import struct
 import sys
@@ -211,15 +215,68 @@ def check_resources(image, console, file_name):
         check_version(version, file_name)
 
 
+CERTIFICATE_TABLE = 4
+WIN_CERT_REVISION_2_0, WIN_CERT_TYPE_PKCS_SIGNED_DATA = 0x0200, 0x0002
+CHECKSUM_FIELD = 64  # in the optional header
+
+
+def pe_checksum(image):
+    """The header checksum as Windows computes it: the file's 16-bit words, the checksum field
+    itself left out, summed with the carries folded back in, plus the file's length."""
+    data = image.data + b"\0" * (len(image.data) % 2)
+    words = array.array("H", data)
+    if sys.byteorder != "little":
+        words.byteswap()
+    field = (image.optional + CHECKSUM_FIELD) // 2
+    total = sum(words) - words[field] - words[field + 1]
+    while total >> 16:
+        total = (total & 0xFFFF) + (total >> 16)
+    return total + len(image.data)
+
+
+def check_certificates(image, signed):
+    offset, size = image.directory(CERTIFICATE_TABLE)
+    if not signed:
+        if (offset, size) != (0, 0):
+            fail("an unsigned file with a certificate table (%d bytes at %#x)" % (size, offset))
+        return
+    if size == 0:
+        fail("no certificate table: the file is not signed")
+        return
+    end = len(image.data)
+    if offset % 8 or offset + size != end:
+        fail("the certificate table (%d bytes at %#x) does not end the file (%d bytes) on an "
+             "8-byte boundary" % (size, offset, end))
+        return
+    entries = 0
+    while offset < end:
+        length, revision, kind = struct.unpack_from("<IHH", image.data, offset)
+        if length < 8 or offset + length > end:
+            fail("certificate entry %d at %#x has the length %d" % (entries, offset, length))
+            return
+        if (revision, kind) != (WIN_CERT_REVISION_2_0, WIN_CERT_TYPE_PKCS_SIGNED_DATA):
+            fail("certificate entry %d is revision %#x type %d, not an Authenticode signature"
+                 % (entries, revision, kind))
+        offset += (length + 7) & ~7
+        entries += 1
+    if offset != end:
+        fail("the certificate entries overrun the file by %d bytes" % (offset - end))
+    stored, computed = image.field("<I", CHECKSUM_FIELD), pe_checksum(image)
+    if stored != computed:
+        fail("header checksum %#x, the file's is %#x" % (stored, computed))
+    print("certificate table: %d bytes, %d entries; checksum %#x" % (size, entries, stored))
+
+
 def main():
     arguments = sys.argv[1:]
-    console = arguments[:1] == ["--console"]
-    path, allowlist = arguments[console:]
+    console, signed = "--console" in arguments, "--signed" in arguments
+    path, allowlist = [argument for argument in arguments if not argument.startswith("--")]
     with open(path, "rb") as exe:
         image = Image(exe.read())
     check_headers(image, console)
     check_imports(image, allowlist)
     check_resources(image, console, os.path.basename(path))
+    check_certificates(image, signed)
     print("size: %d bytes (%.1f KiB)" % (len(image.data), len(image.data) / 1024))
     for message in failures:
         print("FAIL: " + message)

@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""scripts/release.sh on two clones of the tree under test at different paths, built with a
+different time zone, umask, locale and number of jobs: clone A makes the unsigned release and
+then a signed one, clone B the signed one, with a throwaway certificate authority made by
+tests/release/test_ca.sh. Three builds in all; the checks below share them.
+
+Usage: release_test.py QX481Mon.exe QX481Diag.exe QX481Setup.exe
+  the files of the plain preset build (build/xp), which the unsigned release must equal
+"""
+import hashlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+from pathlib import Path
+
+SOURCE = Path(__file__).resolve().parents[2]
+PLAIN = [Path(path) for path in sys.argv[1:4]]
+VERSION = "1.01.01.00"
+UNSIGNED = f"QX481Mon-{VERSION}-unsigned"
+SIGNED = f"QX481Mon-{VERSION}"
+SHIPPED = ["QX481Mon.exe", "QX481Diag.exe", "QX481Setup.exe"]
+# Where the builds differ in all but their source.
+ENVIRONMENTS = {
+    "a": {"TZ": "UTC", "LC_ALL": "C", "CMAKE_BUILD_PARALLEL_LEVEL": "2", "umask": 0o022},
+    "b": {"TZ": "Pacific/Kiritimati", "LC_ALL": "C.UTF-8", "CMAKE_BUILD_PARALLEL_LEVEL": "3",
+          "umask": 0o077},
+}
+
+
+def git(folder, *arguments):
+    return subprocess.run(["git", "-C", folder, "-c", "user.name=release test",
+                           "-c", "user.email=release-test@localhost", *arguments],
+                          check=True, capture_output=True, text=True).stdout
+
+
+def clone_tree_under_test(destination):
+    """A clone whose last commit holds the tree under test as it is, with what it has not
+    committed yet: a release is made from a commit, and these tests test the tree."""
+    git(SOURCE, "clone", "-q", SOURCE, destination)
+    listed = git(SOURCE, "ls-files", "-z", "--cached", "--others", "--exclude-standard")
+    for name in filter(None, listed.split("\0")):
+        source, copy = SOURCE / name, destination / name
+        if source.is_file():
+            copy.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, copy)
+        elif copy.exists():
+            copy.unlink()
+    if git(destination, "status", "--porcelain"):
+        git(destination, "add", "-A")
+        git(destination, "commit", "-q", "-m", "The tree under test")
+
+
+def release(clone, environment, *arguments):
+    variables = {key: value for key, value in environment.items() if key != "umask"}
+    old = os.umask(environment["umask"])
+    try:
+        return subprocess.run([clone / "scripts" / "release.sh", *arguments],
+                              env={**os.environ, **variables}, capture_output=True, text=True)
+    finally:
+        os.umask(old)
+
+
+def members(path):
+    """{name in the folder: bytes}, after checking that the zip holds that one folder only."""
+    with zipfile.ZipFile(path) as bundle:
+        folder = bundle.namelist()[0]
+        assert folder.endswith("/") and all(name.startswith(folder) for name in bundle.namelist())
+        return {name[len(folder):]: bundle.read(name) for name in bundle.namelist()[1:]}
+
+
+class ReleaseTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = Path(tempfile.mkdtemp(prefix="qx481-release-"))
+        cls.addClassCleanup(shutil.rmtree, cls.work)
+        cls.ca = cls.work / "ca"
+        subprocess.run([SOURCE / "tests/release/test_ca.sh", cls.ca], check=True)
+        cls.a = cls.work / "a" / "QX481Mon"
+        cls.b = cls.work / "elsewhere" / "b" / "QX481Mon"
+        clone_tree_under_test(cls.a)
+        git(cls.work, "clone", "-q", cls.a, cls.b)
+        cls.key = ["--key", cls.ca / "key.pem", "--cert", cls.ca / "cert.pem"]
+
+        cls.runs = {}
+        for name, clone, signing in [("unsigned", cls.a, []), ("signed a", cls.a, cls.key),
+                                     ("signed b", cls.b, cls.key)]:
+            cls.runs[name] = release(clone, ENVIRONMENTS[clone.parent.name], *signing)
+        cls.unsigned = cls.a / "dist" / f"{UNSIGNED}.zip"
+        cls.signed = {clone: clone / "dist" / f"{SIGNED}.zip" for clone in (cls.a, cls.b)}
+
+    def setUp(self):
+        for name, done in self.runs.items():
+            self.assertEqual(done.returncode, 0, f"{name}: {done.stdout}{done.stderr}")
+
+    def test_two_clones_give_the_same_files(self):
+        self.assertEqual(self.signed[self.a].read_bytes(), self.signed[self.b].read_bytes())
+        # Unsigned, as the signed release of clone B built them beside the signed ones.
+        unsigned = members(self.unsigned)
+        for name in SHIPPED:
+            with self.subTest(name=name):
+                self.assertEqual((self.b / "build/release" / name).read_bytes(), unsigned[name])
+
+    def test_plain_preset_build_gives_the_unsigned_release(self):
+        unsigned = members(self.unsigned)
+        for path in PLAIN:
+            with self.subTest(name=path.name):
+                self.assertEqual(path.read_bytes(), unsigned[path.name])
+
+    def test_zip_holds_what_sha256sums_lists(self):
+        commit = git(self.a, "rev-parse", "HEAD").strip()
+        for path in [self.unsigned, self.signed[self.a]]:
+            with self.subTest(zip=path.name):
+                files = members(path)
+                sums = files.pop("SHA256SUMS").decode("ascii").splitlines()
+                listed = {line.split("  ")[1]: line.split("  ")[0] for line in sums}
+                self.assertEqual(sorted(listed), sorted(SHIPPED + ["README.txt"]))
+                self.assertEqual({name: hashlib.sha256(data).hexdigest()
+                                  for name, data in files.items()}, listed)
+                readme = files["README.txt"]
+                self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
+                self.assertIn(f"Built from commit {commit}".encode(), readme)
+                self.assertNotIn(b"@", readme)
+
+    def test_signatures(self):
+        signed, unsigned = members(self.signed[self.a]), members(self.unsigned)
+        for name in SHIPPED:
+            path = self.work / name
+            path.write_bytes(signed[name])
+            for index, digest in enumerate(["SHA1", "SHA256"]):
+                with self.subTest(name=name, signature=index):
+                    done = subprocess.run(["osslsigncode", "verify", "-CAfile",
+                                           self.ca / "ca.pem", "-index", str(index), "-in", path],
+                                          capture_output=True, text=True)
+                    self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                    self.assertRegex(done.stdout, f"Message digest algorithm *: {digest}\n")
+        # The programs come back as built; the setup program packs the signed monitor instead.
+        for name in ["QX481Mon.exe", "QX481Diag.exe"]:
+            with self.subTest(removed_from=name):
+                bare = self.work / f"bare-{name}"
+                subprocess.run(["osslsigncode", "remove-signature", "-in", self.work / name,
+                                "-out", bare], check=True, capture_output=True)
+                self.assertEqual(bare.read_bytes(), unsigned[name])
+
+    def test_refusals(self):
+        wrong = release(self.a, ENVIRONMENTS["a"], "--key", self.ca / "key.pem",
+                        "--cert", self.ca / "wrong-cert.pem")
+        with (self.a / "README.md").open("a") as readme:
+            readme.write("uncommitted\n")
+        try:
+            dirty = release(self.a, ENVIRONMENTS["a"])
+        finally:
+            git(self.a, "checkout", "README.md")
+        for what, done, message in [("a wrong certificate authority", wrong, "does not lead to"),
+                                    ("uncommitted changes", dirty, "uncommitted changes")]:
+            with self.subTest(what=what):
+                self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
+                self.assertIn(message, done.stderr)
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
