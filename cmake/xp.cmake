@@ -53,6 +53,8 @@ add_custom_command(OUTPUT ${SETUP_EXE}
                    COMMENT "Building the setup program QX481Setup.exe" VERBATIM)
 add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
 
+include(${CMAKE_CURRENT_LIST_DIR}/msi.cmake)
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 # Only the 32-bit executables ship; the x86-64 build exists for the tests under 64-bit Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
