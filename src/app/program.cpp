@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "app/autostart.h"
+#include "app/monitors.h"
 #include "camera/camera_channel.h"
 #include "devices/discovery.h"
 #include "devices/hardware_ids.h"
@@ -17,6 +18,9 @@ static void Start(HINSTANCE instance, char* buffer) {
         } else if (!lstrcmpiA(token, "/u") || !lstrcmpiA(token, "-u")) {
             SetAutostart(FALSE);
             BroadcastQuit();
+            // Installers delete or replace the file once this returns: the monitors that
+            // were told to quit must have let go of it by then.
+            WaitForOtherMonitors();
             return;
         }
     }
