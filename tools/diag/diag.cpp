@@ -7,10 +7,10 @@
 #include <setupapi.h>
 #include <cfgmgr32.h>
 #include <dshow.h>
-#include <tlhelp32.h>
 #include <stdarg.h>
 #include <string.h>
 
+#include "app/monitors.h"
 #include "app/program.h"
 #include "camera/camera_channel.h"
 #include "common/common.h"
@@ -19,8 +19,6 @@
 #include "version.h"
 
 namespace {
-
-const char MonitorFile[] = "QX481Mon.exe";
 
 // Bounds the hardware-ID list of an imaging device, as discovery does; USB nodes are read with
 // a bound of MAX_PATH, as there. Two spare bytes end the list whatever was stored.
@@ -249,24 +247,13 @@ void ReportAutostart() {
           GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "exists" : "missing");
 }
 
+// Counted as the uninstall counts the monitors it waits for.
 void ReportMonitors() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        Print("monitors running: unknown (no process list)");
-        return;
-    }
-    DWORD count = 0;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        // Windows 9x gives the full path, NT the file name.
-        const char* file = strrchr(entry.szExeFile, '\\');
-        if (!lstrcmpiA(file ? file + 1 : entry.szExeFile, MonitorFile))
-            ++count;
-    }
-    CloseHandle(snapshot);
-    Print("monitors running: %u", count);
+    DWORD count;
+    if (CountOtherMonitors(&count))
+        Print("monitors running in this session: %u", count);
+    else
+        Print("monitors running in this session: unknown (no process list)");
 }
 
 // Sends through the monitor's own channel; FALSE when the command did not reach the driver or
