@@ -2,10 +2,12 @@
 file(GLOB WINSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/winsim/src/*.cpp)
 add_library(winsim STATIC ${WINSIM_SOURCES})
 target_include_directories(winsim PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
+# The one dialog template the simulated module holds is the monitor's.
+target_include_directories(winsim PRIVATE ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(winsim PRIVATE -Wall -Wextra)
 
 add_library(qx481 STATIC ${PRODUCT_SOURCES})
-target_include_directories(qx481 PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(qx481 PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(qx481 PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(qx481 PUBLIC winsim)
 
@@ -16,7 +18,8 @@ if(QX_FUZZ)
 endif()
 
 # The support tool's report, run by the tests on simulated machines.
-add_library(qx481diag STATIC ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp)
+add_library(qx481diag STATIC ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
+                             ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp)
 target_include_directories(qx481diag PUBLIC ${CMAKE_SOURCE_DIR}/tools/diag
                                      PRIVATE ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(qx481diag PRIVATE ${PRODUCT_COMPILE_OPTIONS})

@@ -14,7 +14,10 @@ function(xp_program_options target)
                                           -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
 endfunction()
 
-add_executable(QX481Mon WIN32 ${PRODUCT_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
+# Discovery's report is the support tool's alone: its imports are not the monitor's.
+set(MONITOR_SOURCES ${PRODUCT_SOURCES})
+list(FILTER MONITOR_SOURCES EXCLUDE REGEX "/src/devices/discovery_report\\.cpp$")
+add_executable(QX481Mon WIN32 ${MONITOR_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
 target_include_directories(QX481Mon PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 xp_program_options(QX481Mon)
 # CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
@@ -22,11 +25,12 @@ target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32
 set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
 
 # The support tool: a console program built the same way over the monitor's own discovery,
-# version check, camera channel and count of running monitors, and nothing else of it, so that it imports only what it
-# calls.
+# version check, camera channel and count of running monitors, and nothing else of it, so that
+# it imports only what it calls.
 file(GLOB DIAG_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/devices/*.cpp
      ${CMAKE_SOURCE_DIR}/src/camera/*.cpp)
 add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
+                         ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/main.cpp ${DIAG_PRODUCT_SOURCES}
                          ${CMAKE_SOURCE_DIR}/src/app/windows_version.cpp
                          ${CMAKE_SOURCE_DIR}/src/app/monitors.cpp

@@ -2,9 +2,9 @@
 // to the device named NAME, as the monitor would, and reports every send on standard output,
 // one line of tab-separated fields:
 //
-//   sent code=C result=R closed=1 com=released
+//   sent code=C result=R com=released
 //
-// closed=1: the channel holds no interface and owes no CoUninitialize afterwards.
+// That the channel let go of the device shows in the camera's own "destroy" event.
 // com=released: the channel left COM uninitialised on this thread, as it found it.
 // The same line goes to the test camera's log (E2E_CAMERA_LOG), so a test can see which
 // driver events happened inside which send.
@@ -25,13 +25,12 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; i++) {
         DWORD code = strtoul(argv[i], NULL, 0);
         BOOL result = SendCameraCommand(static_cast<CameraCommand>(code));
-        int closed = !Camera.filter && !Camera.propertySet && !Camera.comInitialized;
         // S_OK from a fresh CoInitialize shows the send did not leave COM initialised.
         HRESULT com = CoInitialize(NULL);
         if (SUCCEEDED(com))
             CoUninitialize();
         char line[128];
-        sprintf(line, "sent\tcode=%lu\tresult=%d\tclosed=%d\tcom=%s\r\n", code, result, closed,
+        sprintf(line, "sent\tcode=%lu\tresult=%d\tcom=%s\r\n", code, result,
                 com == S_OK ? "released" : "held");
         AppendToCameraLog(line);
         fputs(line, stdout);

@@ -25,8 +25,7 @@ def record(code):
 
 
 def sent(code, result):
-    return {"event": "sent", "code": str(code), "result": str(result), "closed": "1",
-            "com": "released"}
+    return {"event": "sent", "code": str(code), "result": str(result), "com": "released"}
 
 
 def written(key, code, set_result=0):
@@ -43,14 +42,10 @@ def written(key, code, set_result=0):
 class CameraChannelTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.wine = Prefix("camera").__enter__()
+        cls.wine = cls.enterClassContext(Prefix("camera"))
         cls.probe = cls.wine.put(binary("camera_probe.exe"))
         cls.without_devices = cls.send("QX481 Camera", 5)
         cls.wine.add_cameras([(name, key, set_result) for key, name, set_result in DEVICES])
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
 
     @classmethod
     def send(cls, name, *codes):

@@ -20,14 +20,10 @@ def report(done):
 class QualifyingMachineTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.wine = Prefix("diag").__enter__()
+        cls.wine = cls.enterClassContext(Prefix("diag"))
         add_supported_camera(cls.wine)
         cls.exe = install(cls.wine)
         cls.tool = install_diag(cls.wine)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
 
     def tearDown(self):
         self.wine.take_camera_log()

@@ -68,8 +68,7 @@ def commands(log):
 
 class MonitorTest(unittest.TestCase):
     def setUp(self):
-        self.wine = Prefix("monitor").__enter__()
-        self.addCleanup(self.wine.__exit__, None, None, None)
+        self.wine = self.enterContext(Prefix("monitor"))
         self.wine.add_camera(CAMERA)
         self.host = self.wine.put(binary("monitor_host.exe"))
         self.wine.put(binary("powrprof.dll"))

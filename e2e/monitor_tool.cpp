@@ -13,12 +13,9 @@
 #include <stdlib.h>
 
 #include "common/common.h"
+#include "monitor_window.h"
 
 namespace {
-
-HWND FindMonitor() {
-    return FindWindowA("#32770", "Dialog");
-}
 
 HWND WaitFor(bool present) {
     HWND window = FindMonitor();

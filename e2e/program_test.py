@@ -38,13 +38,9 @@ class WithoutCameraTest(unittest.TestCase):
 class WithCameraTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.wine = Prefix("program").__enter__()
+        cls.wine = cls.enterClassContext(Prefix("program"))
         add_supported_camera(cls.wine)
         cls.exe = install(cls.wine)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
 
     def tearDown(self):
         # No monitor outlives its test, whatever the test did.

@@ -85,8 +85,12 @@ TEST(DecideTick, SendsOneBatteryLowPerVisitAndOneNormalOnLeaving) {
 class RefreshPowerSnapshotTest : public testing::Test {
   protected:
     void SetUp() override {
+        // A snapshot a failed refresh must keep.
         winsim::Reset();
-        CurrentPowerSnapshot = {7, 7, 7};
+        winsim::SetCriticalBatteryLevel(7);
+        winsim::SetPowerStatus(7, 7);
+        ASSERT_EQ(1, RefreshPowerSnapshot());
+        winsim::Reset();
     }
 };
 
@@ -94,33 +98,33 @@ TEST_F(RefreshPowerSnapshotTest, ReadsCriticalLevelLineStatusAndPercent) {
     winsim::SetCriticalBatteryLevel(3);
     winsim::SetPowerStatus(0, 42);
     ASSERT_EQ(1, RefreshPowerSnapshot());
-    EXPECT_EQ(3u, CurrentPowerSnapshot.criticalLevel);
-    EXPECT_EQ(0u, CurrentPowerSnapshot.acLineStatus);
-    EXPECT_EQ(42u, CurrentPowerSnapshot.batteryPercent);
+    EXPECT_EQ(3u, CurrentPowerSnapshot().criticalLevel);
+    EXPECT_EQ(0u, CurrentPowerSnapshot().acLineStatus);
+    EXPECT_EQ(42u, CurrentPowerSnapshot().batteryPercent);
 }
 
 TEST_F(RefreshPowerSnapshotTest, ZeroExtendsUnknownStatusBytes) {
     winsim::SetPowerStatus(255, 255);
     ASSERT_EQ(1, RefreshPowerSnapshot());
-    EXPECT_EQ(255u, CurrentPowerSnapshot.acLineStatus);
-    EXPECT_EQ(255u, CurrentPowerSnapshot.batteryPercent);
+    EXPECT_EQ(255u, CurrentPowerSnapshot().acLineStatus);
+    EXPECT_EQ(255u, CurrentPowerSnapshot().batteryPercent);
 }
 
 TEST_F(RefreshPowerSnapshotTest, PolicyFailureKeepsTheWholeSnapshot) {
     winsim::FailCall("GetCurrentPowerPolicies");
     EXPECT_EQ(0, RefreshPowerSnapshot());
-    EXPECT_EQ(7u, CurrentPowerSnapshot.criticalLevel);
-    EXPECT_EQ(7u, CurrentPowerSnapshot.acLineStatus);
-    EXPECT_EQ(7u, CurrentPowerSnapshot.batteryPercent);
+    EXPECT_EQ(7u, CurrentPowerSnapshot().criticalLevel);
+    EXPECT_EQ(7u, CurrentPowerSnapshot().acLineStatus);
+    EXPECT_EQ(7u, CurrentPowerSnapshot().batteryPercent);
 }
 
 TEST_F(RefreshPowerSnapshotTest, StatusFailureKeepsTheNewLevelOnly) {
     winsim::SetCriticalBatteryLevel(9);
     winsim::FailCall("GetSystemPowerStatus");
     EXPECT_EQ(0, RefreshPowerSnapshot());
-    EXPECT_EQ(9u, CurrentPowerSnapshot.criticalLevel);
-    EXPECT_EQ(7u, CurrentPowerSnapshot.acLineStatus);
-    EXPECT_EQ(7u, CurrentPowerSnapshot.batteryPercent);
+    EXPECT_EQ(9u, CurrentPowerSnapshot().criticalLevel);
+    EXPECT_EQ(7u, CurrentPowerSnapshot().acLineStatus);
+    EXPECT_EQ(7u, CurrentPowerSnapshot().batteryPercent);
 }
 
 } // namespace

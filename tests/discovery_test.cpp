@@ -131,6 +131,7 @@ struct WiderCase {
     std::vector<Node> nodes;
     BOOL expected;
     const char* name;
+    DWORD told; // matching nodes the support tool's explained search tells
 };
 
 const WiderCase widerCases[] = {
@@ -139,31 +140,41 @@ const WiderCase widerCases[] = {
       {CameraIds, true, true, "A", 1},
       {CameraIds, true, true, "B", 0}},
      1,
-     "A"},
+     "A",
+     2},
     {"a match without its driver loaded does not",
      {{CameraIds, true, false, "A", 1}, {CameraIds, true, true, "B", 0}},
      0,
-     "B"},
+     "B",
+     2},
     {"a later readable node that does not match undoes a match",
      {{CameraIds, false, false, "A", 1}, {OtherIds, true, true, "O", 1}},
      0,
-     ""},
+     "",
+     1},
     {"a phantom match that is the last readable node decides",
      {{OtherIds, true, true, "O", 1}, {CameraIds, false, false, "A", 1}},
      1,
-     "A"},
+     "A",
+     1},
     {"nodes whose IDs cannot be read change nothing",
      {{CameraIds, false, false, "A", 1},
       {"", true, true, "N", 0},
       {winsim::MultiString({std::string(250, 'X'), Camera}), true, true, "L", 0}},
      1,
-     "A"},
+     "A",
+     1},
     {"a list stored without its terminators",
      {{CameraIds.substr(0, CameraIds.size() - 2), true, true, "A", 1}},
      1,
-     "A"},
-    {"other enumerators' nodes are not examined", {{CameraIds, true, true, "A", 1, "HID"}}, 0, ""},
-    {"an empty device-ID list", {}, 0, ""},
+     "A",
+     1},
+    {"other enumerators' nodes are not examined",
+     {{CameraIds, true, true, "A", 1, "HID"}},
+     0,
+     "",
+     0},
+    {"an empty device-ID list", {}, 0, "", 0},
 };
 
 TEST_F(Discovery, WiderSearchOfTheUsbNodes) {
@@ -174,6 +185,16 @@ TEST_F(Discovery, WiderSearchOfTheUsbNodes) {
         Result r = Find();
         EXPECT_EQ(c.expected, r.found) << c.what;
         EXPECT_EQ(c.name, r.name) << c.what;
+        // Going on past the node it settles on, the explained search settles the same.
+        char desc[MAX_PATH], name[MAX_PATH];
+        DiscoveryDetail detail;
+        MatchedNode nodes[MatchedNodeRoom];
+        EXPECT_EQ(c.expected,
+                  ExplainSupportedCamera(SupportedHardwareIds, SupportedHardwareIdCount, desc,
+                                         MAX_PATH, name, MAX_PATH, &detail, nodes))
+            << c.what;
+        EXPECT_STREQ(c.name, name) << c.what;
+        EXPECT_EQ(c.told, detail.nodesMatched) << c.what;
     }
 }
 

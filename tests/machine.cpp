@@ -17,8 +17,7 @@ void SetUpMachine(Machine machine) {
     winsim::Reset();
     // The process-wide records, as a new process has them.
     SetCameraDeviceName("");
-    BatteryLatch = 0;
-    CurrentPowerSnapshot = PowerSnapshot();
+    ResetBatteryPolicy();
     winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, "Other", "C:\\other.exe");
     // Another capture device comes first, so that the name must be the discovered one.
     winsim::AddVideoDevice(L"Some Other Camera");

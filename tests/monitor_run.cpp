@@ -41,7 +41,7 @@ struct Recorder {
     void Observe() {
         if (!window)
             window = winsim::DialogWindow();
-        MonitorStep step = {winsim::LastDialogResult(), reply, {}, 0, BatteryLatch, false};
+        MonitorStep step = {winsim::LastDialogResult(), reply, {}, 0, BatteryLatch(), false};
         const std::vector<winsim::PropertyWrite>& writes = winsim::PropertyWrites();
         for (; writesSeen < writes.size(); ++writesSeen) {
             const std::vector<BYTE>& value = writes[writesSeen].value;

@@ -27,7 +27,7 @@ class Monitor : public testing::Test {
   protected:
     void SetUp() override {
         winsim::Reset();
-        BatteryLatch = 0;
+        ResetBatteryPolicy();
         InstallCamera(0);
     }
     void InstallCamera(unsigned faults) {

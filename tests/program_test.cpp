@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "app/autostart.h"
+#include "app/entry.h"
 #include "app/program.h"
+#include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "common/common.h"
 #include "machine.h"
+#include "resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
 
@@ -98,7 +101,8 @@ Outcome RunProgram(const std::string& commandLine, bool valueBefore,
         winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME,
                                   "C:\\WINDOWS\\QX481Mon.exe");
     bystanderMessages.clear();
-    HWND bystander = CreateDialogParamA(NULL, MAKEINTRESOURCE(101), NULL, BystanderProcedure, 0);
+    HWND bystander =
+        CreateDialogParamA(NULL, MAKEINTRESOURCE(IDD_MONITOR), NULL, BystanderProcedure, 0);
     Outcome outcome = {};
     winsim::WhileWaiting([&] {
         HWND monitor = winsim::DialogWindow();

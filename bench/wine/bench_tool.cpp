@@ -3,8 +3,9 @@
 // section named by E2E_CAMERA_COUNTERS (camera_counters.h), which this tool creates and holds.
 //
 //   latency NAME ROUNDS  each round, in turns: sends the monitor WM_POWERBROADCAST/PBT_APMSUSPEND
-//                        ("monitor"); writes the same command to the camera NAME with the
-//                        platform calls inline, on a thread without COM ("direct") and on a
+//                        ("monitor"); writes the same command to the camera NAME through the
+//                        monitor's own channel code called inline, on a thread without COM
+//                        ("direct") and on a
 //                        thread that holds an apartment throughout ("held", done by a
 //                        "serve" process started first), as the monitor's thread does under
 //                        Wine; sends the monitor WM_NULL ("null": the cost of
@@ -25,22 +26,19 @@
 //                        behind, and how much the process's private memory grew over them:
 //                        what the platform itself holds on to
 #include <windows.h>
-#include <dshow.h>
 #include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <winternl.h>
 
+#include "camera/camera_channel.h"
 #include "camera_counters.h"
+#include "monitor/monitor.h"
+#include "monitor_window.h"
 
 namespace {
 
-const GUID CameraPropertySet = {
-    0xCCA349DA, 0x4FE2, 0x423A, {0xAA, 0x50, 0xE6, 0xF3, 0x52, 0x57, 0x5C, 0xBC}};
-const DWORD CameraCommandProperty = 0x807;
-const DWORD SuspendCommand = 2;
-const UINT_PTR MonitorTimer = 101;
 const int WarmUpRounds = 10;
 
 CameraCounters* Counters;
@@ -56,70 +54,9 @@ double Microseconds(LONGLONG ticks) {
     return ticks * 1e6 / frequency.QuadPart;
 }
 
-HWND FindMonitor() {
-    return FindWindowA("#32770", "Dialog");
-}
-
 bool Send(HWND window, UINT message, WPARAM wParam) {
     DWORD_PTR reply;
     return SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, 20000, &reply) != 0;
-}
-
-// The reference for the monitor's overhead: the calls it makes for one command, and nothing
-// else.
-IBaseFilter* FindFilter(IEnumMoniker* monikers, const char* name) {
-    IBaseFilter* filter = NULL;
-    IMoniker* moniker;
-    ULONG fetched;
-    while (!filter && monikers->Next(1, &moniker, &fetched) == S_OK) {
-        IPropertyBag* bag;
-        if (SUCCEEDED(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void**)&bag))) {
-            char friendlyName[MAX_PATH] = "";
-            VARIANT value;
-            VariantInit(&value);
-            value.vt = VT_BSTR;
-            if (SUCCEEDED(bag->Read(L"FriendlyName", &value, NULL))) {
-                WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, friendlyName, MAX_PATH, NULL,
-                                    NULL);
-                SysFreeString(value.bstrVal);
-            }
-            bag->Release();
-            if (!_stricmp(friendlyName, name) &&
-                FAILED(moniker->BindToObject(NULL, NULL, IID_IBaseFilter, (void**)&filter)))
-                filter = NULL;
-        }
-        moniker->Release();
-    }
-    return filter;
-}
-
-bool WriteDirectly(const char* name, DWORD command) {
-    if (FAILED(CoInitialize(NULL)))
-        return false;
-    bool written = false;
-    ICreateDevEnum* devices;
-    IEnumMoniker* monikers = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER,
-                                   IID_ICreateDevEnum, (void**)&devices))) {
-        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
-        devices->Release();
-    }
-    if (monikers) {
-        IBaseFilter* filter = FindFilter(monikers, name);
-        monikers->Release();
-        IKsPropertySet* properties;
-        if (filter && SUCCEEDED(filter->QueryInterface(IID_IKsPropertySet, (void**)&properties))) {
-            DWORD record[9] = {};
-            record[7] = command;
-            written = SUCCEEDED(properties->Set(CameraPropertySet, CameraCommandProperty, record,
-                                                sizeof record, record, sizeof record));
-            properties->Release();
-        }
-        if (filter)
-            filter->Release();
-    }
-    CoUninitialize();
-    return written;
 }
 
 // The reference with an apartment held runs in a second process ("serve") whose only thread
@@ -162,7 +99,7 @@ void CloseHeldChannel(HeldChannel* channel) {
         CloseHandle(channel->done);
 }
 
-int Serve(const char* name) {
+int Serve() {
     HeldChannel channel;
     int result = 1;
     if (OpenHeldChannel(&channel)) {
@@ -170,7 +107,7 @@ int Serve(const char* name) {
         while (WaitForSingleObject(channel.go, 60000) == WAIT_OBJECT_0 && !channel.turn->stop) {
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
-            channel.turn->written = WriteDirectly(name, SuspendCommand);
+            channel.turn->written = SendCameraCommand(Suspend);
             QueryPerformanceCounter(&end);
             channel.turn->start = start.QuadPart;
             channel.turn->end = end.QuadPart;
@@ -188,8 +125,7 @@ enum Kind { ViaMonitor, Direct, Held, NullMessage, KindCount };
 const char* const KindNames[KindCount] = {"monitor", "direct", "held", "null"};
 
 // One timed turn: false when the write did not reach the camera exactly once.
-bool Turn(Kind kind, HWND window, const char* name, HeldChannel* held, double* toSet,
-          double* total) {
+bool Turn(Kind kind, HWND window, HeldChannel* held, double* toSet, double* total) {
     LONG before = Sets();
     LARGE_INTEGER start, end;
     bool done;
@@ -198,8 +134,8 @@ bool Turn(Kind kind, HWND window, const char* name, HeldChannel* held, double* t
         done = Send(window, WM_POWERBROADCAST, PBT_APMSUSPEND);
     else if (kind == NullMessage)
         done = Send(window, WM_NULL, 0);
-    else if (kind == Direct)
-        done = WriteDirectly(name, SuspendCommand);
+    else if (kind == Direct) // the reference for the monitor's overhead: its send, alone
+        done = SendCameraCommand(Suspend);
     else {
         SetEvent(held->go);
         done = WaitForSingleObject(held->done, 20000) == WAIT_OBJECT_0 && held->turn->written;
@@ -215,14 +151,14 @@ bool Turn(Kind kind, HWND window, const char* name, HeldChannel* held, double* t
     return done && Sets() == before + writes;
 }
 
-int Latency(HWND window, const char* name, int rounds) {
+int Latency(HWND window, int rounds) {
     HeldChannel held;
     int result = OpenHeldChannel(&held) ? 0 : 1;
     for (int round = 0; !result && round < WarmUpRounds + rounds; ++round) {
         for (int turn = 0; !result && turn < KindCount; ++turn) {
             Kind kind = static_cast<Kind>((round + turn) % KindCount);
             double toSet, total;
-            if (!Turn(kind, window, name, &held, &toSet, &total)) {
+            if (!Turn(kind, window, &held, &toSet, &total)) {
                 printf("%s failed in round %d\n", KindNames[kind], round);
                 result = 1;
             } else if (round >= WarmUpRounds) {
@@ -360,15 +296,15 @@ SIZE_T PagefileUsage() {
     return memory.PagefileUsage;
 }
 
-int Platform(const char* name, int warmUp, int writes) {
+int Platform(int warmUp, int writes) {
     HRESULT hr = CoInitialize(NULL);
     for (int i = 0; i < warmUp; ++i)
-        WriteDirectly(name, SuspendCommand);
+        SendCameraCommand(Suspend);
     HandleCount before = CountHandles(GetCurrentProcessId());
     SIZE_T memoryBefore = PagefileUsage();
     LONG setsBefore = Sets();
     for (int i = 0; i < writes; ++i)
-        WriteDirectly(name, SuspendCommand);
+        SendCameraCommand(Suspend);
     HandleCount after = CountHandles(GetCurrentProcessId());
     SIZE_T memoryAfter = PagefileUsage();
     if (SUCCEEDED(hr))
@@ -379,17 +315,20 @@ int Platform(const char* name, int warmUp, int writes) {
     return 0;
 }
 
+// latency, serve and platform name the camera second.
 int Run(int argc, char** argv, HWND window) {
-    if (argc == 4 && !strcmp(argv[1], "latency"))
-        return Latency(window, argv[2], atoi(argv[3]));
     if (argc == 4 && !strcmp(argv[1], "events"))
         return Events(window, atoi(argv[2]), argv[3]);
     if (argc == 2 && !strcmp(argv[1], "usage"))
         return Usage(window);
+    if (argc > 2)
+        SetCameraDeviceName(argv[2]);
+    if (argc == 4 && !strcmp(argv[1], "latency"))
+        return Latency(window, atoi(argv[3]));
     if (argc == 3 && !strcmp(argv[1], "serve"))
-        return Serve(argv[2]);
+        return Serve();
     if (argc == 5 && !strcmp(argv[1], "platform"))
-        return Platform(argv[2], atoi(argv[3]), atoi(argv[4]));
+        return Platform(atoi(argv[3]), atoi(argv[4]));
     return 2;
 }
 

@@ -10,10 +10,11 @@ TestCamera counts its writes in a shared section (E2E_CAMERA_COUNTERS) instead o
 them, and the stand-in powrprof logs each policy read (E2E_POWER_LOG): one per timer tick.
 
 - Latency: bench_tool.exe sends the monitor WM_POWERBROADCAST/PBT_APMSUSPEND and, in turns
-  with it, makes the same platform calls inline: on its own thread, which has no COM, and in a
-  second process on a thread that holds a COM apartment, as Wine's imm32 makes the monitor's
-  thread do; and sends WM_NULL, for the cost of delivery alone. TestCamera stamps
-  QueryPerformanceCounter as its Set begins, so each figure runs from the send to the write.
+  with it, makes the same platform calls inline, through the monitor's own channel code: on
+  its own thread, which has no COM, and in a second process on a thread that holds a COM
+  apartment, as Wine's imm32 makes the monitor's thread do; and sends WM_NULL, for the cost of
+  delivery alone. TestCamera stamps QueryPerformanceCounter as its Set begins, so each figure
+  runs from the send to the write.
 - Idle CPU: two monitors left alone for 60 s, one with the critical level far from the
   battery's (its timer moves to 120 s), one without a power policy (the read fails, as with
   Wine's own powrprof, so the timer stays at 20 s). The Linux process's CPU time, sampled every

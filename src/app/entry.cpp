@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/entry.h"
 #include "app/program.h"
 
 LPSTR SkipProgramName(LPSTR commandLine) {

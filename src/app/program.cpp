@@ -4,6 +4,7 @@
 
 #include "app/autostart.h"
 #include "app/monitors.h"
+#include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "devices/discovery.h"
 #include "devices/hardware_ids.h"

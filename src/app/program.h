@@ -6,10 +6,3 @@
 // the monitor if this machine qualifies, or removes the autostart value if it does not.
 // Returns 0, the process exit code, in every case.
 int ProgramMain(HINSTANCE instance, LPCSTR commandLine);
-
-// 1 on Windows XP (NT platform, version 5.1) only.
-BOOL IsSupportedWindowsVersion();
-
-// The text after the program's own name in a full command line, with the blanks before it
-// skipped. A quoted name ends at its closing quote even with no blank after it.
-LPSTR SkipProgramName(LPSTR commandLine);

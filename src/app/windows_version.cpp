@@ -1,6 +1,5 @@
-#include "app/program.h"
+#include "app/windows_version.h"
 
-// Kept apart from the start-up so that the support tool takes the check without the monitor.
 BOOL IsSupportedWindowsVersion() {
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;

@@ -5,31 +5,17 @@
 
 #include "common/common.h"
 
-struct IBaseFilter;
-struct IKsPropertySet;
-
-struct CameraChannel {
-    IBaseFilter* filter;         // the bound capture filter while a command is under way
-    IKsPropertySet* propertySet; // the filter's property interface while a command is under way
-    DWORD comInitialized;        // 1: this open's CoInitialize returned S_OK
-    char deviceName[MAX_PATH];   // the camera's friendly name, set once at start-up
-};
-
-// The property buffer: nine little-endian words, the command code in the eighth.
-struct CommandRecord {
-    DWORD words[9];
-};
-
-extern CameraChannel Camera;
-
-// The camera driver's own property set, and the property in it that takes commands.
-extern const GUID CameraPropertySet;
-const DWORD CameraCommandProperty = 0x807;
-
+// The name of the capture device every later send looks for, set once at start-up.
 void SetCameraDeviceName(const char* name);
 // Opens the channel, writes the command and closes it again: 1 when the driver accepted it.
 BOOL SendCameraCommand(CameraCommand command);
-BOOL OpenCameraChannel(const char* name);
-// Writes the command through the open channel; the driver's answer back.
-HRESULT WriteCameraCommand(CameraCommand command);
-void CloseCameraChannel();
+
+// For those who must explain a send. Each opens and closes the channel as a send does, and
+// returns 0 when no capture device of the camera's name could be opened.
+// The send, with the driver's answer in *answer.
+BOOL SendCameraCommandForAnswer(CameraCommand command, HRESULT* answer);
+// Asks the driver, writing nothing, what the command property supports.
+BOOL QueryCameraCommandSupport(HRESULT* answer, DWORD* support);
+
+// How many video input devices carry the camera's name, read as a send reads them.
+DWORD CountCaptureDevices();

@@ -6,6 +6,7 @@
 #include <cfgmgr32.h>
 #include <string.h>
 
+#include "devices/discovery_search.h"
 #include "devices/hardware_ids.h"
 
 namespace {
@@ -28,8 +29,10 @@ BOOL ReadHardwareIds(DEVINST node, char* scratch, ULONG capacity) {
 // Searches every node of the table's enumerator, present or not. A matching node whose driver
 // is loaded ends the search; otherwise the last node whose hardware IDs could be read decides.
 // node is only ever set to the matching node found, so that a node that failed to be located or
-// read can neither decide the result nor supply the names.
-BOOL SearchEnumerator(const char* const* ids, DWORD count, char* scratch, DEVINST* node) {
+// read can neither decide the result nor supply the names. An explained search goes on to the
+// end, the result decided as it would have been.
+BOOL SearchEnumerator(const char* const* ids, DWORD count, char* scratch, DEVINST* node,
+                      DiscoveryDetail* detail, SearchReport* report) {
     char* enumerator = EnumeratorName(ids, scratch);
     ULONG length;
     if (CM_Get_Device_ID_List_SizeA(&length, enumerator, CM_GETIDLIST_FILTER_ENUMERATOR) !=
@@ -39,22 +42,32 @@ BOOL SearchEnumerator(const char* const* ids, DWORD count, char* scratch, DEVINS
     char* list = (char*)HeapAlloc(GetProcessHeap(), 0, length);
     if (!list)
         return 0;
-    BOOL found = 0;
+    BOOL found = 0, ended = 0;
     if (CM_Get_Device_ID_ListA(enumerator, list, length, CM_GETIDLIST_FILTER_ENUMERATOR) ==
         CR_SUCCESS) {
         for (char* id = list; *id; id += strlen(id) + 1) {
+            ++detail->nodesLooked;
             DEVINST candidate;
             if (CM_Locate_DevNodeA(&candidate, id, CM_LOCATE_DEVNODE_PHANTOM) != CR_SUCCESS ||
                 !ReadHardwareIds(candidate, scratch, MAX_PATH))
                 continue;
-            found = MatchHardwareIdList(scratch, ids, count);
-            if (!found)
+            DWORD entry;
+            BOOL matches = MatchHardwareIdList(scratch, ids, count, &entry);
+            if (!ended)
+                found = matches;
+            if (!matches)
                 continue;
-            *node = candidate;
+            if (!ended)
+                *node = candidate;
             ULONG status, problem;
-            if (CM_Get_DevNode_Status(&status, &problem, candidate, 0) == CR_SUCCESS &&
-                (status & DN_DRIVER_LOADED))
-                break;
+            BOOL statusRead = CM_Get_DevNode_Status(&status, &problem, candidate, 0) == CR_SUCCESS;
+            if (report)
+                report->nodeMatched(report, candidate, entry, NULL, id);
+            if (statusRead && (status & DN_DRIVER_LOADED)) {
+                ended = 1;
+                if (!report)
+                    break;
+            }
         }
     }
     HeapFree(GetProcessHeap(), 0, list);
@@ -77,8 +90,10 @@ void ReadName(HKEY key, const char* name, char* buffer, DWORD size) {
 
 } // namespace
 
-BOOL FindSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWORD descSize,
-                         char* nameBuf, DWORD nameSize, DiscoveryDetail* detail) {
+BOOL SearchSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWORD descSize,
+                           char* nameBuf, DWORD nameSize, DiscoveryDetail* detail,
+                           SearchReport* report) {
+    memset(detail, 0, sizeof *detail);
     // A buffer with no room is treated as no buffer: not even the empty string fits.
     if (!descSize)
         descBuf = NULL;
@@ -97,43 +112,56 @@ BOOL FindSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWO
         HeapFree(GetProcessHeap(), 0, scratch);
         return 0;
     }
+    if (report)
+        report->set = set;
 
     BOOL found = 0;
     DEVINST node = 0;
     SP_DEVINFO_DATA info;
     info.cbSize = sizeof info;
     for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &info); ++index) {
+        ++detail->nodesLooked;
         memset(scratch, 0, ScratchSize);
-        if (ReadHardwareIds(info.DevInst, scratch, ScratchSize) &&
-            MatchHardwareIdList(scratch, ids, count)) {
+        DWORD entry;
+        if (!ReadHardwareIds(info.DevInst, scratch, ScratchSize) ||
+            !MatchHardwareIdList(scratch, ids, count, &entry))
+            continue;
+        if (!found) {
             found = 1;
             node = info.DevInst;
-            break;
         }
+        if (!report)
+            break;
+        report->nodeMatched(report, info.DevInst, entry, &info, NULL);
     }
+    detail->searched = 1;
     if (!found)
-        found = SearchEnumerator(ids, count, scratch, &node);
+        found = SearchEnumerator(ids, count, scratch, &node, detail, report);
 
-    DiscoveryDetail seen = {found, 0, 0, 0};
+    detail->settled = found;
     HKEY key;
     if (found && CM_Open_DevNode_Key(node, KEY_READ, 2, RegDisposition_OpenExisting, &key,
                                      CM_REGISTRY_SOFTWARE) == CR_SUCCESS) {
-        seen.keyOpened = 1;
+        detail->keyOpened = 1;
         ReadName(key, "DriverDesc", descBuf, descSize);
         ReadName(key, "FriendlyName", nameBuf, nameSize);
         // Whatever its type, the value's first bytes are read as a little-endian number.
-        DWORD suspendSize = sizeof seen.suspendValue;
-        seen.suspendRead =
-            RegQueryValueExA(key, "SelectiveSuspend", NULL, NULL, (BYTE*)&seen.suspendValue,
+        DWORD suspendSize = sizeof detail->suspendValue;
+        detail->suspendRead =
+            RegQueryValueExA(key, "SelectiveSuspend", NULL, NULL, (BYTE*)&detail->suspendValue,
                              &suspendSize) == ERROR_SUCCESS;
-        if (!seen.suspendRead || !seen.suspendValue)
+        if (!detail->suspendRead || !detail->suspendValue)
             found = 0;
         RegCloseKey(key);
     }
-    if (detail)
-        *detail = seen;
 
     SetupDiDestroyDeviceInfoList(set);
     HeapFree(GetProcessHeap(), 0, scratch);
     return found;
+}
+
+BOOL FindSupportedCamera(const char* const* ids, DWORD count, char* descBuf, DWORD descSize,
+                         char* nameBuf, DWORD nameSize) {
+    DiscoveryDetail detail;
+    return SearchSupportedCamera(ids, count, descBuf, descSize, nameBuf, nameSize, &detail, NULL);
 }

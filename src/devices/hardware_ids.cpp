@@ -16,7 +16,7 @@ const char* const SupportedHardwareIds[SupportedHardwareIdCount] = {
     "USB\\VID_05CA&PID_18AE&MI_00", "USB\\VID_05CA&PID_18AF&MI_00",
 };
 
-BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count) {
+BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count, DWORD* entry) {
     char* cursor = list;
     while (*cursor) {
         // Pieces are cut at commas, so the text after a comma is compared as if it were the
@@ -27,8 +27,11 @@ BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count) {
             continue;
         }
         for (DWORD i = 0; i < count; ++i) {
-            if (_stricmp(piece, ids[i]) == 0)
+            if (_stricmp(piece, ids[i]) == 0) {
+                if (entry)
+                    *entry = i;
                 return 1;
+            }
         }
         cursor = piece + strlen(piece) + 1;
     }

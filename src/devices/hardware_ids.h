@@ -5,9 +5,9 @@
 const DWORD SupportedHardwareIdCount = 32;
 extern const char* const SupportedHardwareIds[SupportedHardwareIdCount];
 
-// 1 when a piece of the REG_MULTI_SZ list equals one of the ids (ASCII case ignored).
-// Cuts the list at its commas in place.
-BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count);
+// 1 when a piece of the REG_MULTI_SZ list equals one of the ids (ASCII case ignored); entry,
+// when given, then receives that id's place in ids. Cuts the list at its commas in place.
+BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count, DWORD* entry = NULL);
 
 // Copies ids[0] into buffer (at least MAX_PATH bytes) and returns the part before its first
 // backslash: the enumerator that names the devices ("USB").

@@ -2,22 +2,43 @@
 
 #include <powrprof.h>
 
-PowerSnapshot CurrentPowerSnapshot;
-DWORD BatteryLatch;
+namespace {
+
+PowerSnapshot Snapshot;
+DWORD Latch;
+
+} // namespace
+
+const PowerSnapshot& CurrentPowerSnapshot() {
+    return Snapshot;
+}
+
+DWORD BatteryLatch() {
+    return Latch;
+}
+
+void StoreBatteryLatch(DWORD latch) {
+    Latch = latch;
+}
+
+void ResetBatteryPolicy() {
+    Snapshot = PowerSnapshot();
+    Latch = 0;
+}
 
 BOOL RefreshPowerSnapshot() {
     GLOBAL_POWER_POLICY globalPolicy;
     POWER_POLICY schemePolicy;
     if (!GetCurrentPowerPolicies(&globalPolicy, &schemePolicy))
         return 0;
-    CurrentPowerSnapshot.criticalLevel =
+    Snapshot.criticalLevel =
         globalPolicy.user.DischargePolicy[DISCHARGE_POLICY_CRITICAL].BatteryLevel;
 
     SYSTEM_POWER_STATUS status;
     if (!GetSystemPowerStatus(&status))
         return 0;
-    CurrentPowerSnapshot.acLineStatus = status.ACLineStatus;
-    CurrentPowerSnapshot.batteryPercent = status.BatteryLifePercent;
+    Snapshot.acLineStatus = status.ACLineStatus;
+    Snapshot.batteryPercent = status.BatteryLifePercent;
     return 1;
 }
 

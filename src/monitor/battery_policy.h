@@ -24,9 +24,13 @@ struct TickDecision {
 const DWORD NearPollPeriod = 20000;
 const DWORD FarPollPeriod = 120000;
 
-// Process-wide, touched only on the monitor's thread.
-extern PowerSnapshot CurrentPowerSnapshot;
-extern DWORD BatteryLatch; // 1: BatteryLow was sent and Normal is owed
-
+// The snapshot and the latch are process-wide, touched only on the monitor's thread.
 BOOL RefreshPowerSnapshot();
+const PowerSnapshot& CurrentPowerSnapshot();
+// 1: BatteryLow was sent and Normal is owed.
+DWORD BatteryLatch();
+void StoreBatteryLatch(DWORD latch);
+// Both as a new process has them, for tests that start one afresh.
+void ResetBatteryPolicy();
+
 TickDecision DecideTick(const PowerSnapshot& snapshot, DWORD latch);

@@ -3,19 +3,20 @@
 #include "camera/camera_channel.h"
 #include "common/common.h"
 #include "monitor/battery_policy.h"
+#include "resource.h"
 
 namespace {
 
 void Tick(HWND window) {
     if (!RefreshPowerSnapshot())
         return;
-    TickDecision decision = DecideTick(CurrentPowerSnapshot, BatteryLatch);
+    TickDecision decision = DecideTick(CurrentPowerSnapshot(), BatteryLatch());
     if (decision.timerPeriod != NoTimerChange)
         SetTimer(window, MonitorTimer, decision.timerPeriod, NULL);
     if (decision.command != NoCommand)
         SendCameraCommand(static_cast<CameraCommand>(decision.command));
     // Stored even when the send failed, so a lost BatteryLow is not repeated in the band.
-    BatteryLatch = decision.latch;
+    StoreBatteryLatch(decision.latch);
 }
 
 // The monitor only listens, so it grants the queries: WM_QUERYENDSESSION answered 0 would veto
@@ -66,7 +67,7 @@ INT_PTR CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 void RunMonitor(HINSTANCE instance) {
     HWND window =
-        CreateDialogParamA(instance, MAKEINTRESOURCE(MonitorDialog), NULL, MonitorProcedure, 0);
+        CreateDialogParamA(instance, MAKEINTRESOURCE(IDD_MONITOR), NULL, MonitorProcedure, 0);
     if (!window)
         return;
     // 0 is the quit request and -1 an error: either ends the loop.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 const UINT_PTR MonitorTimer = 101;
-const WORD MonitorDialog = 101;
 
 // Creates the monitor window and runs the thread's message loop until the window is gone.
 void RunMonitor(HINSTANCE instance);

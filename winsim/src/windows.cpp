@@ -10,12 +10,10 @@
 #include <vector>
 
 #include "internal.h"
+#include "resource.h"
 
 namespace winsim {
 namespace {
-
-// Dialog template ids the simulated module holds.
-const WORD KnownDialogTemplate = 101;
 
 struct Window {
     DLGPROC procedure;
@@ -66,7 +64,9 @@ bool RepliesWithReturnValue(UINT message) {
 // What the default window procedure answers for a message the dialog procedure left alone: it
 // lets the session end, and answers 0 to power broadcasts, which does not deny a suspend (only
 // BROADCAST_QUERY_DENY does).
-LRESULT DefaultReply(UINT message) { return message == WM_QUERYENDSESSION; }
+LRESULT DefaultReply(UINT message) {
+    return message == WM_QUERYENDSESSION;
+}
 
 // The dialog manager's window procedure: the dialog procedure first, the default processing
 // when it returns 0, and otherwise the reply the procedure left in DWLP_MSGRESULT.
@@ -152,7 +152,7 @@ using winsim::user;
 HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND, DLGPROC procedure,
                                LPARAM parameter) {
     if (winsim::ShouldFail("CreateDialogParamA") || !procedure ||
-        templateName != MAKEINTRESOURCEA(winsim::KnownDialogTemplate))
+        templateName != MAKEINTRESOURCEA(IDD_MONITOR))
         return NULL;
     HWND window = reinterpret_cast<HWND>(user.nextHandle);
     user.nextHandle += 4;
