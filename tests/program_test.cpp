@@ -245,8 +245,6 @@ const WaitCase waits[] = {
     {{{"explorer.exe", 0, INFINITE}}, 0},
     {{{"QX481Mon.exe", 0, 300}}, 300},
     {{{"qx481mon.exe", 0, 250}, {"QX481Mon.exe", 0, 1200}}, 1200},
-    // Windows 9x names the full path.
-    {{{"C:\\WINDOWS\\QX481Mon.exe", 0, 300}}, 300},
     {{{"QX481Mon.exe", 0, INFINITE}}, 10000},
     // Another user's monitor never gets the broadcast, whether its session can be read or not.
     {{{"QX481Mon.exe", 1, INFINITE}, {"QX481Mon.exe", winsim::UnreadableSession, INFINITE}}, 0},

@@ -1,7 +1,6 @@
 #include "app/monitors.h"
 
 #include <tlhelp32.h>
-#include <string.h>
 
 namespace {
 
@@ -25,12 +24,10 @@ BOOL CountOtherMonitors(DWORD* count) {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
-        // Windows 9x gives the full path, NT the file name. A process whose session cannot be
-        // read belongs to another user, whose session the broadcast does not reach.
-        const char* file = strrchr(entry.szExeFile, '\\');
+        // A process whose session cannot be read belongs to another user, whose session the
+        // broadcast does not reach.
         DWORD theirs;
-        if (entry.th32ProcessID != self &&
-            !lstrcmpiA(file ? file + 1 : entry.szExeFile, MonitorFileName) &&
+        if (entry.th32ProcessID != self && !lstrcmpiA(entry.szExeFile, MonitorFileName) &&
             ProcessIdToSessionId(entry.th32ProcessID, &theirs) && theirs == session)
             ++*count;
     }
