@@ -26,14 +26,15 @@ target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32
 set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
 
 # The support tool: a console program built the same way over the monitor's own discovery,
-# version check and camera channel, and nothing else of it, so that it imports only what it
-# calls.
+# version check, camera channel and count of running monitors, and nothing else of it, so that
+# it imports only what it calls.
 file(GLOB DIAG_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/devices/*.cpp
      ${CMAKE_SOURCE_DIR}/src/camera/*.cpp)
 add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/main.cpp ${DIAG_PRODUCT_SOURCES}
                          ${CMAKE_SOURCE_DIR}/src/app/windows_version.cpp
+                         ${CMAKE_SOURCE_DIR}/src/app/monitors.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/QX481Diag.rc)
 target_include_directories(QX481Diag PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 xp_program_options(QX481Diag)
@@ -73,6 +74,8 @@ endfunction()
 set(SETUP_EXE ${CMAKE_BINARY_DIR}/QX481Setup.exe)
 add_setup_program(${SETUP_EXE} $<TARGET_FILE:QX481Mon> "" QX481Mon)
 add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
+
+include(${CMAKE_CURRENT_LIST_DIR}/msi.cmake)
 
 # What a release ships, unsigned, or signed in signed/ when a key is named. The executables
 # themselves stay unsigned: the tests, the size budget and the setup program above use them.

@@ -55,7 +55,7 @@ class QualifyingMachineTest(unittest.TestCase):
         self.assertEqual([code for _, code in wait_for_commands(self.wine, 1)], [NORMAL])
         try:
             _, fields = report(run(self.wine, self.tool))
-            self.assertEqual(fields["monitors running"], "1")
+            self.assertEqual(fields["monitors running in this session"], "1")
         finally:
             run(self.wine, self.exe, "/u")
             self.assertEqual(wait_for_exit([monitor], QUIT_WITHIN), [0])

@@ -2,7 +2,8 @@
 
 Every test script is a unittest module run by ctest (label e2e, see add_e2e_test in
 CMakeLists.txt, which sets E2E_BUILD to build/xp/e2e or build/x64/e2e, E2E_PRODUCT to that
-build's QX481Mon.exe, E2E_DIAG to its QX481Diag.exe and E2E_SETUP to its QX481Setup.exe).
+build's QX481Mon.exe, E2E_DIAG to its QX481Diag.exe, E2E_SETUP to its QX481Setup.exe and E2E_MSI
+to its QX481Mon.msi).
 
     from harness import Prefix, binary, product
 
@@ -94,6 +95,11 @@ def diag():
 def setup_program():
     """The setup program built around the shipped executable."""
     return Path(os.environ.get("E2E_SETUP", BUILD.parent / "QX481Setup.exe"))
+
+
+def package():
+    """The Windows Installer package built around the shipped executable."""
+    return Path(os.environ.get("E2E_MSI", BUILD.parent / "QX481Mon.msi"))
 
 
 def prefix_script(*args):

@@ -27,6 +27,7 @@ RequestExecutionLevel admin
 
 !searchparse /file "${VERSION_H}" `#define QX481_FILEVERSION_TEXT "` VERSION `"`
 !searchparse /file "${VERSION_H}" `#define QX481_COMPANY "` COMPANY `"`
+!searchparse /file "${VERSION_H}" `#define QX481_UPGRADE_CODE "` UPGRADE_CODE `"`
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
@@ -76,6 +77,16 @@ VIAddVersionKey OriginalFilename "QX481Setup.exe"
 
 Function .onInit
     !insertmacro RequireAdministrator "Installing"
+    ; A copy installed by QX481Mon.msi is Windows Installer's to replace and remove: it is left
+    ; alone, and the setup program fails with 2.
+    System::Call 'msi::MsiEnumRelatedProductsW(w "${UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+    ${If} $0 = 0
+        MessageBox MB_OK|MB_ICONSTOP "$(^Name) is installed from its Windows Installer package \
+            (QX481Mon.msi). Remove it under Add/Remove Programs first. Nothing was changed." \
+            /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit

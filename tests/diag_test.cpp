@@ -23,7 +23,7 @@ struct DiagCase {
     Machine machine;
     const char* runValue; // NoValue: none
     bool fileExists;      // the file the Run value names
-    int monitors;         // QX481Mon.exe processes running
+    int monitors;         // QX481Mon.exe processes running in the tool's session
     int exitCode;
     int sentCode; // the code of the one write the camera got, 0: none
     std::vector<std::string> arguments;
@@ -41,12 +41,13 @@ const DiagCase cases[] = {
       "windows accepted: yes", "camera: found", "driver description: QX481 Driver",
       "friendly name: QX481 USB Camera", "selective suspend: 1 (on)", ImagingNode,
       "capture devices: 1", "command property: supported",
-      "autostart: C:\\WINDOWS\\QX481Mon.exe", "autostart file: exists", "monitors running: 2",
-      "verdict: runs"}},
+      "autostart: C:\\WINDOWS\\QX481Mon.exe", "autostart file: exists",
+      "monitors running in this session: 2", "verdict: runs"}},
     {NoCamera, NoValue, false, 0, 1, 0, {},
      {"camera: not found", "friendly name: ",
       "selective suspend: not read (no supported device node)", "nodes looked at: 1",
-      "capture devices: not looked for (no camera)", "autostart: absent", "monitors running: 0",
+      "capture devices: not looked for (no camera)", "autostart: absent",
+      "monitors running in this session: 0",
       "verdict: does not run: no supported camera is installed"}},
     {SuspendOff, WindowsCopy, true, 0, 1, 0, {},
      {"camera: not found", "friendly name: QX481 USB Camera", "selective suspend: 0 (off)",
@@ -72,7 +73,7 @@ const DiagCase cases[] = {
     {XpWithCamera, QuotedCopy, false, 0, 0, 0, {},
      {std::string("autostart: ") + QuotedCopy, "autostart file: missing", "verdict: runs"}},
     {XpWithCamera, QuotedCopy, true, 1, 0, BatteryLow, {"--send", "batterylow"},
-     {"autostart file: exists", "monitors running: 1",
+     {"autostart file: exists", "monitors running in this session: 1",
       "send: batterylow (4) accepted, HRESULT 0x00000000", "verdict: runs"}},
     {RejectingCamera, WindowsCopy, true, 1, 3, Suspend, {"--SEND", "Suspend"},
      {"command property: not supported (HRESULT 0x80070492, support 0)",
@@ -113,6 +114,8 @@ int RunCase(const DiagCase& c, unsigned long failingCall = 0) {
         winsim::AddFile(c.runValue == QuotedCopy ? "C:\\Program Files\\QX481\\QX481Mon.exe"
                                                  : WindowsCopy);
     winsim::AddProcess("explorer.exe");
+    // Another user's monitor is not this session's.
+    winsim::AddProcess("QX481Mon.exe", 1);
     for (int i = 0; i < c.monitors; ++i)
         winsim::AddProcess(i ? "qx481mon.exe" : "QX481Mon.exe");
     std::vector<std::string> arguments = {"QX481Diag.exe"};

@@ -130,6 +130,7 @@ Outcome RunProgram(const std::string& commandLine, bool valueBefore,
     EXPECT_EQ(0, winsim::HeapBlocksInUse());
     EXPECT_EQ(0, winsim::OpenRegistryKeys());
     EXPECT_EQ(0, winsim::OpenDeviceInfoSets());
+    EXPECT_EQ(0, winsim::OpenKernelHandles());
     EXPECT_EQ(0, winsim::ComReferences());
     return outcome;
 }
@@ -224,6 +225,44 @@ TEST(ProgramMain, UninstallEndsTheRunningMonitor) {
     EXPECT_EQ(NULL, winsim::DialogWindow());
     EXPECT_FALSE(AutostartValueExists());
     EXPECT_EQ(0, winsim::HeapBlocksInUse());
+}
+
+// "/u" returns once the monitors it told to quit have ended, or after ten seconds: whoever runs
+// it removes or replaces their file next. Processes are walked every 100 ms.
+struct OtherProcess {
+    const char* exeFile;
+    DWORD sessionId;
+    DWORD endsAfter;
+};
+
+struct WaitCase {
+    std::vector<OtherProcess> others;
+    DWORD waited;
+};
+
+const WaitCase waits[] = {
+    {{}, 0},
+    {{{"explorer.exe", 0, INFINITE}}, 0},
+    {{{"QX481Mon.exe", 0, 300}}, 300},
+    {{{"qx481mon.exe", 0, 250}, {"QX481Mon.exe", 0, 1200}}, 1200},
+    {{{"QX481Mon.exe", 0, INFINITE}}, 10000},
+    // Another user's monitor never gets the broadcast, whether its session can be read or not.
+    {{{"QX481Mon.exe", 1, INFINITE}, {"QX481Mon.exe", winsim::UnreadableSession, INFINITE}}, 0},
+};
+
+TEST(ProgramMain, UninstallWaitsForTheMonitorsOfItsSession) {
+    for (const WaitCase& c : waits) {
+        SetUpMachine(XpWithCamera);
+        std::string names;
+        for (const OtherProcess& other : c.others) {
+            winsim::AddProcess(other.exeFile, other.sessionId, other.endsAfter);
+            names += std::string(other.exeFile) + " ";
+        }
+        DWORD start = GetTickCount();
+        Outcome outcome = RunProgram("/u", true);
+        EXPECT_EQ(c.waited, GetTickCount() - start) << names;
+        EXPECT_TRUE(outcome.quitBroadcast) << names;
+    }
 }
 
 // The entry reads the command line the system holds, not the runtime's split of it.

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "app/autostart.h"
+#include "app/monitors.h"
 #include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "devices/discovery.h"
@@ -18,6 +19,9 @@ static void Start(HINSTANCE instance, char* buffer) {
         } else if (!lstrcmpiA(token, "/u") || !lstrcmpiA(token, "-u")) {
             SetAutostart(FALSE);
             BroadcastQuit();
+            // Installers delete or replace the file once this returns: the monitors that
+            // were told to quit must have let go of it by then.
+            WaitForOtherMonitors();
             return;
         }
     }

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 #include <dshow.h>
-#include <tlhelp32.h>
 #include <string.h>
 
+#include "app/monitors.h"
 #include "app/windows_version.h"
 #include "camera/camera_channel.h"
 #include "common/common.h"
@@ -14,8 +14,6 @@
 #include "version.h"
 
 namespace {
-
-const char MonitorFile[] = "QX481Mon.exe";
 
 // The commands --send takes, by code from Suspend on.
 const char* const CommandNames[] = {"suspend", "sessionend", "batterylow", "normal"};
@@ -165,24 +163,13 @@ void ReportAutostart() {
           GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "exists" : "missing");
 }
 
+// Counted as the uninstall counts the monitors it waits for.
 void ReportMonitors() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        Print("monitors running: unknown (no process list)");
-        return;
-    }
-    DWORD count = 0;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        // Windows 9x gives the full path, NT the file name.
-        const char* file = strrchr(entry.szExeFile, '\\');
-        if (!lstrcmpiA(file ? file + 1 : entry.szExeFile, MonitorFile))
-            ++count;
-    }
-    CloseHandle(snapshot);
-    Print("monitors running: %u", count);
+    DWORD count;
+    if (CountOtherMonitors(&count))
+        Print("monitors running in this session: %u", count);
+    else
+        Print("monitors running in this session: unknown (no process list)");
 }
 
 // Sends through the monitor's own channel; FALSE when the command did not reach the driver or

@@ -31,6 +31,12 @@ struct OSVERSIONINFOA {
 typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
 
+#define INFINITE 0xFFFFFFFF
+DWORD WINAPI GetCurrentProcessId();
+BOOL WINAPI ProcessIdToSessionId(DWORD processId, DWORD* sessionId);
+DWORD WINAPI GetTickCount();
+void WINAPI Sleep(DWORD milliseconds);
+
 #define STD_OUTPUT_HANDLE ((DWORD)-11)
 HANDLE WINAPI GetStdHandle(DWORD which);
 struct OVERLAPPED;

@@ -16,6 +16,13 @@
 namespace winsim {
 namespace {
 
+struct Process {
+    std::string exeFile;
+    DWORD id;
+    DWORD sessionId;
+    DWORD endsAfter;
+};
+
 struct KernelState {
     std::set<void*> heapBlocks;
     std::string commandLine = "\"C:\\WINDOWS\\QX481Mon.exe\"";
@@ -26,12 +33,17 @@ struct KernelState {
     DWORD minor = 1;
     std::string console;
     std::set<std::string, NoCase> files;
-    std::vector<std::string> processes;
+    std::vector<Process> processes;
     // Each snapshot: the processes it holds and the next one Process32Next gives.
-    std::map<HANDLE, std::pair<std::vector<std::string>, size_t>> snapshots;
+    std::map<HANDLE, std::pair<std::vector<Process>, size_t>> snapshots;
     ULONG_PTR lastHandle = 0x7000;
+    // Starts shortly before the count wraps, as it does every 49.7 days.
+    DWORD ticks = 0xFFFFF000;
+    DWORD slept = 0;
 };
 KernelState kernel;
+
+const DWORD OwnProcessId = 0xF0;
 
 HANDLE const processHeap = reinterpret_cast<HANDLE>(0x4E11);
 HANDLE const standardOutput = reinterpret_cast<HANDLE>(0x5D0);
@@ -41,15 +53,26 @@ BOOL NextProcess(HANDLE snapshot, LPPROCESSENTRY32 entry) {
     auto found = kernel.snapshots.find(snapshot);
     if (found == kernel.snapshots.end() || !entry || entry->dwSize != sizeof(PROCESSENTRY32))
         return FALSE;
-    auto& [names, next] = found->second;
-    if (next >= names.size())
+    auto& [processes, next] = found->second;
+    if (next >= processes.size())
         return FALSE;
+    const std::string& name = processes[next].exeFile;
     std::memset(&entry->cntUsage, 0, sizeof *entry - sizeof entry->dwSize);
-    entry->th32ProcessID = static_cast<DWORD>(0x100 + 4 * next);
-    names[next].copy(entry->szExeFile, MAX_PATH - 1);
-    entry->szExeFile[std::min<size_t>(names[next].size(), MAX_PATH - 1)] = 0;
+    entry->th32ProcessID = processes[next].id;
+    name.copy(entry->szExeFile, MAX_PATH - 1);
+    entry->szExeFile[std::min<size_t>(name.size(), MAX_PATH - 1)] = 0;
     ++next;
     return TRUE;
+}
+
+// The processes running now, the program's own first.
+std::vector<Process> RunningProcesses() {
+    std::string own = kernel.modulePath.substr(kernel.modulePath.find_last_of('\\') + 1);
+    std::vector<Process> running = {{own, OwnProcessId, 0, INFINITE}};
+    for (const Process& process : kernel.processes)
+        if (kernel.slept < process.endsAfter)
+            running.push_back(process);
+    return running;
 }
 
 } // namespace
@@ -90,8 +113,9 @@ void AddFile(const std::string& path) {
     kernel.files.insert(path);
 }
 
-void AddProcess(const std::string& exeFile) {
-    kernel.processes.push_back(exeFile);
+void AddProcess(const std::string& exeFile, DWORD sessionId, DWORD endsAfter) {
+    DWORD id = static_cast<DWORD>(0x100 + 4 * kernel.processes.size());
+    kernel.processes.push_back({exeFile, id, sessionId, endsAfter});
 }
 
 int OpenKernelHandles() {
@@ -234,7 +258,7 @@ HANDLE WINAPI CreateToolhelp32Snapshot(DWORD flags, DWORD) {
         return INVALID_HANDLE_VALUE;
     kernel.lastHandle += 4;
     HANDLE snapshot = reinterpret_cast<HANDLE>(kernel.lastHandle);
-    kernel.snapshots[snapshot] = {kernel.processes, 0};
+    kernel.snapshots[snapshot] = {winsim::RunningProcesses(), 0};
     return snapshot;
 }
 
@@ -251,4 +275,28 @@ BOOL WINAPI Process32Next(HANDLE snapshot, LPPROCESSENTRY32 entry) {
     if (winsim::ShouldFail("Process32Next"))
         return FALSE;
     return winsim::NextProcess(snapshot, entry);
+}
+
+DWORD WINAPI GetCurrentProcessId() {
+    return winsim::OwnProcessId;
+}
+
+BOOL WINAPI ProcessIdToSessionId(DWORD processId, DWORD* sessionId) {
+    if (winsim::ShouldFail("ProcessIdToSessionId"))
+        return FALSE;
+    for (const winsim::Process& process : winsim::RunningProcesses())
+        if (process.id == processId && process.sessionId != winsim::UnreadableSession) {
+            *sessionId = process.sessionId;
+            return TRUE;
+        }
+    return FALSE;
+}
+
+DWORD WINAPI GetTickCount() {
+    return kernel.ticks;
+}
+
+void WINAPI Sleep(DWORD milliseconds) {
+    kernel.ticks += milliseconds;
+    kernel.slept += milliseconds;
 }

@@ -22,8 +22,12 @@ void SetWindowsVersion(DWORD platformId, DWORD major, DWORD minor);
 std::string ConsoleOutput();
 // A file that exists, for GetFileAttributesA (ASCII case ignored).
 void AddFile(const std::string& path);
-// A running process, by the file name a process snapshot gives for it.
-void AddProcess(const std::string& exeFile);
+// A running process, by the file name a process snapshot gives for it, in the given session; it
+// ends once Sleep has moved the tick count on by endsAfter milliseconds. Snapshots also list the
+// program's own process, named by the file part of its module path, in session 0.
+void AddProcess(const std::string& exeFile, DWORD sessionId = 0, DWORD endsAfter = INFINITE);
+// The session of another user's process, which ProcessIdToSessionId cannot read.
+const DWORD UnreadableSession = 0xFFFFFFFF;
 // Kernel handles (snapshots) obtained and not yet closed.
 int OpenKernelHandles();
 

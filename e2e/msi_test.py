@@ -1,0 +1,253 @@
+"""QX481Mon.msi under Wine, silent, as software-distribution tools run it: install, the same
+package again, an upgrade, a rebuild of the same version, a refused downgrade, five install and
+uninstall rounds that leave nothing, a machine without the camera, a file held open at an
+upgrade, and the refusals between the package and the setup program.
+
+What Wine cannot show (Group Policy's assignment, an install as SYSTEM, a user without
+administrator rights) is in the README."""
+
+import re
+import shutil
+import subprocess
+import time
+import unittest
+import uuid
+
+from harness import Prefix, binary, package, product
+from machine import (ENVIRONMENT, NORMAL, OVERRIDES, STAND_INS, add_supported_camera, commands,
+                     host_path, install, monitors, registry_values, run_command_line, run_setup,
+                     run_value, wait_for_commands, wait_until)
+from setup_test import differences, snapshot
+
+PROGRAM = r"C:\windows\QX481Mon.exe"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+SETUP_UNINSTALL_KEY = UNINSTALL_KEY + r"\QX481Mon"
+SETUP_FOLDER = r"C:\Program Files\QX481"
+SESSION_MANAGER_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager"
+NAME = "QX481 camera power monitor"
+VERSION = "1.01.01.00"
+# Windows Installer's cache, which Wine makes at the first install and Windows always has.
+INSTALLER_CACHE = "windows/Installer"
+SUCCESS, FAILURE, REBOOT_REQUIRED = 0, 1603, 3010
+
+
+def msiexec(wine, *args):
+    """Runs msiexec as a deployment tool does and gives its whole exit code: wine passes on only
+    the low 8 bits of it, cmd's start /wait all of it."""
+    batch = wine.e2e / "msiexec.bat"
+    if not batch.exists():
+        batch.write_text('@start "" /wait C:\\windows\\system32\\msiexec.exe %*\r\n'
+                         '@echo %errorlevel%\r\n')
+    done = wine.run("cmd", "/c", r"C:\e2e\msiexec.bat", *args, overrides=OVERRIDES + ",b",
+                    env=ENVIRONMENT, timeout=60)
+    code = done.stdout.split()[-1:]
+    assert code and code[0].isdigit(), done.stdout
+    return int(code[0])
+
+
+def msiinfo(*args):
+    return subprocess.run(["msiinfo", *map(str, args)], capture_output=True, text=True,
+                          check=True).stdout
+
+
+def package_copy(wine, name, version=VERSION, file_version=None):
+    """Copies the package into C:\\e2e as another build of it would be: a product and package
+    code of its own, and the version given (the file's too, when given). Its Windows path and
+    product code back."""
+    path = wine.e2e / name
+    shutil.copyfile(package(), path)
+    code = "{" + str(uuid.uuid4()).upper() + "}"
+    # Its upgrade rows as the build writes them for that version.
+    upgrade_code = msiinfo("export", path, "Property").split("\nUpgradeCode\t")[1].split()[0]
+    queries = [f"UPDATE `Property` SET `Value`='{code}' WHERE `Property`='ProductCode'",
+               f"UPDATE `Property` SET `Value`='{version}' WHERE `Property`='ProductVersion'",
+               # One statement a row: msibuild deletes one row a statement.
+               "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'",
+               "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_DOWNGRADE_DETECTED'",
+               "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, "
+               f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 513, "
+               "'WIX_UPGRADE_DETECTED')",
+               "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `Attributes`, "
+               f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 2, "
+               "'WIX_DOWNGRADE_DETECTED')"]
+    if file_version:
+        queries.append(f"UPDATE `File` SET `Version`='{file_version}'")
+    template = re.search(r"^Template: (.*)$", msiinfo("suminfo", path), re.MULTILINE).group(1)
+    subprocess.run(["msibuild", path, *[arg for query in queries for arg in ("-q", query)]],
+                   check=True)
+    # msibuild takes the summary on its own only.
+    subprocess.run(["msibuild", path, "-s", NAME, "QX481 Camera Team", template,
+                    "{" + str(uuid.uuid4()).upper() + "}"], check=True)
+    return "C:\\e2e\\" + name, code
+
+
+def entries(wine):
+    """The package's entries under Add/Remove Programs: {product code: values}."""
+    listed = wine.run("reg", "query", UNINSTALL_KEY).stdout.split()
+    found = {}
+    for key in listed:
+        code = key.rsplit("\\", 1)[-1]
+        if code.startswith("{") and (values := registry_values(wine, key)):
+            if values.get("DisplayName") == NAME:
+                found[code] = values
+    return found
+
+
+def monitor_ids(wine):
+    """The process ids of the running monitors, which a refusal leaves as they were."""
+    return [pid for pid, args in wine.processes() if args[:1] == [PROGRAM]]
+
+
+def without_cache(state):
+    keys, files = state
+    return keys, {path for path in files if not path.startswith(INSTALLER_CACHE)}
+
+
+def machine_state(wine, name):
+    return without_cache(snapshot(wine, name))
+
+
+class PackageCase(unittest.TestCase):
+    def assertInstalled(self, wine, code, version=VERSION):
+        """One entry, the given one, the file as built, its Run value and one monitor."""
+        found = entries(wine)
+        self.assertEqual(list(found), [code])
+        self.assertEqual(found[code]["DisplayVersion"], version)
+        self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+        self.assertEqual(run_value(wine), PROGRAM)
+        self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))
+
+    def uninstall(self, wine, code, before):
+        """Removes the package as its entry says (msiexec /x); then no monitor and no file is
+        left and the machine is as before the install."""
+        self.assertEqual(msiexec(wine, "/x", code, "/qn"), SUCCESS)
+        self.assertEqual(monitors(wine), [])
+        self.assertFalse(host_path(wine, PROGRAM).exists())
+        self.assertEqual(differences(before, machine_state(wine, "after")), [])
+
+
+class PackageTest(PackageCase):
+    def test_install_again_upgrade_rebuild_downgrade_and_rounds(self):
+        with Prefix("msi") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = machine_state(wine, "before")
+            msi = wine.put(package())
+
+            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+            (code,) = entries(wine)
+            self.assertEqual(entries(wine)[code], {
+                "AuthorizedCDFPrefix": "", "Comments": "", "Contact": "", "HelpLink": "",
+                "HelpTelephone": "", "InstallLocation": "", "ReadMe": "", "Size": "",
+                "URLInfoAbout": "", "URLUpdateInfo": "",
+                "DisplayName": NAME,
+                "DisplayVersion": VERSION,
+                "Publisher": "QX481 Camera Team",
+                "NoModify": 1,
+                "NoRepair": 1,
+                "UninstallString": f"MsiExec.exe /X{code}",
+                "ModifyPath": f"MsiExec.exe /X{code}",
+                "InstallSource": "C:\\e2e\\",
+                "InstallDate": time.strftime("%Y%m%d"),
+                "EstimatedSize": 0,
+                "Language": 0x409,
+                "Version": 0x01010001,
+                "VersionMajor": 1,
+                "VersionMinor": 1,
+                "WindowsInstaller": 1,
+            })
+            self.assertInstalled(wine, code)
+            first = wait_for_commands(wine, 1)
+            self.assertEqual([command for _, command in first], [NORMAL])
+
+            # The same package again ends the monitor and starts one anew.
+            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+            self.assertInstalled(wine, code)
+            self.assertEqual([command for _, command in wait_for_commands(wine, 2)],
+                             [NORMAL, NORMAL])
+
+            # An upgrade, then a rebuild of that version, each replace what was there.
+            upgrade, upgrade_code = package_copy(wine, "upgrade.msi", "1.01.02.00")
+            self.assertEqual(msiexec(wine, "/i", upgrade, "/qn"), SUCCESS)
+            self.assertInstalled(wine, upgrade_code, "1.01.02.00")
+            rebuild, rebuild_code = package_copy(wine, "rebuild.msi", "1.01.02.00")
+            self.assertEqual(msiexec(wine, "/i", rebuild, "/qn"), SUCCESS)
+            self.assertInstalled(wine, rebuild_code, "1.01.02.00")
+
+            # The older package refuses to replace the newer one and changes nothing: the same
+            # monitor runs on.
+            monitor = monitor_ids(wine)
+            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), FAILURE)
+            self.assertInstalled(wine, rebuild_code, "1.01.02.00")
+            self.assertEqual(monitor_ids(wine), monitor)
+
+            self.uninstall(wine, rebuild_code, before)
+            wine.take_camera_log()
+            for _ in range(5):
+                self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+                self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))
+                self.uninstall(wine, code, before)
+            self.assertEqual([command for _, command in commands(wine)], [NORMAL] * 5)
+
+
+
+class MachinesTest(PackageCase):
+    """Other machines: one without the camera, one where a file is in use, one with the setup
+    program's installation."""
+
+    def test_machine_without_the_camera(self):
+        with Prefix("msi_no_camera") as wine:
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = machine_state(wine, "before")
+            self.assertEqual(msiexec(wine, "/i", wine.put(package()), "/qn"), SUCCESS)
+            # The /i run finds no camera and takes the Run value away again.
+            self.assertTrue(wait_until(lambda: run_value(wine) is None and not monitors(wine)))
+            (code,) = entries(wine)
+            self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            self.uninstall(wine, code, before)
+
+    def test_file_in_use_at_upgrade(self):
+        with Prefix("msi_in_use") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            self.assertEqual(msiexec(wine, "/i", wine.put(package()), "/qn"), SUCCESS)
+            holder = wine.start(wine.put(binary("monitor_tool.exe")), "hold", PROGRAM)
+            self.assertTrue(wait_until(lambda: holder.stdout_path.read_text() == "held\n"))
+
+            upgrade, code = package_copy(wine, "upgrade.msi", "1.01.02.00", "1.1.2.0")
+            self.assertEqual(msiexec(wine, "/i", upgrade, "/qn"), REBOOT_REQUIRED)
+            self.assertEqual(list(entries(wine)), [code])
+            pending = registry_values(wine, SESSION_MANAGER_KEY)["PendingFileRenameOperations"]
+            self.assertIn(r"\??\C:\windows\QX481Mon.exe", pending)
+
+    def test_refusals_between_package_and_setup_program(self):
+        with Prefix("msi_setup") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = machine_state(wine, "before")
+            msi = wine.put(package())
+
+            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            installed = machine_state(wine, "setup")
+            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), FAILURE)
+            self.assertEqual(differences(installed, machine_state(wine, "refused")), [])
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+            uninstaller = registry_values(wine, SETUP_UNINSTALL_KEY)["QuietUninstallString"]
+            self.assertEqual(run_command_line(wine, uninstaller).returncode, 0)
+            self.assertTrue(wait_until(lambda: not host_path(wine, SETUP_FOLDER).exists(), 10))
+
+            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+            (code,) = entries(wine)
+            self.assertInstalled(wine, code)
+            # The setup program refuses before it does anything at all.
+            monitor = monitor_ids(wine)
+            self.assertEqual(run_setup(wine, "/S").returncode, 2)
+            self.assertIsNone(registry_values(wine, SETUP_UNINSTALL_KEY))
+            self.assertFalse(host_path(wine, SETUP_FOLDER).exists())
+            self.assertInstalled(wine, code)
+            self.assertEqual(monitor_ids(wine), monitor)
+            self.uninstall(wine, code, before)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
