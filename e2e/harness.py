@@ -122,14 +122,21 @@ class Prefix:
         return self
 
     def __exit__(self, kind, value, traceback):
-        prefix_script("stop", self.path)
-        for process in self.started:
-            process.wait()
+        self.stop()
         if kind is None and not os.environ.get("E2E_KEEP"):
             shutil.rmtree(self.work)
         else:
             print(f"kept {self.work}")
         return False
+
+    def stop(self):
+        """Ends every process of the prefix and its wineserver, as a shutdown does. The next
+        program started boots it again: Wine's loader first runs `wineboot --init`, which applies
+        the renames and deletions left in PendingFileRenameOperations, as Windows does at boot."""
+        prefix_script("stop", self.path)
+        for process in self.started:
+            process.wait()
+        self.started.clear()
 
     def environment(self, overrides=None, env=None):
         result = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}

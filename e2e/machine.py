@@ -16,6 +16,7 @@ directory. The stand-in powrprof reads the critical battery level from C:\\e2e\\
 every call (set_critical_level); without that file the monitor's battery ticks decide nothing.
 """
 
+import re
 import shutil
 import subprocess
 import time
@@ -83,18 +84,24 @@ def log_on(wine):
 
 
 def run_setup(wine, *args):
-    """Runs QX481Setup.exe. The monitor it starts inherits the stand-ins' overrides: the copy in
-    the Windows directory loads the stand-ins when they were put there too (install with
-    names=STAND_INS)."""
-    return wine.run(wine.put(setup_program()), *args, overrides=OVERRIDES + ",b",
-                    env=ENVIRONMENT, timeout=60)
+    """Runs QX481Setup.exe as run_command_line does. The monitor it starts inherits the
+    stand-ins' overrides: the copy in the Windows directory loads the stand-ins when they were
+    put there too (install with names=STAND_INS)."""
+    return run_command_line(wine, " ".join([f'"{wine.put(setup_program())}"', *args]))
 
 
-def run_command_line(wine, command_line):
-    """Runs a command line as it stands, as a deployment tool hands one to the system: cmd
-    takes it verbatim from a variable. The exit code is the program's."""
-    return wine.run("cmd", "/c", "%E2E_COMMAND%", overrides=OVERRIDES + ",b",
-                    env={**ENVIRONMENT, "E2E_COMMAND": command_line}, timeout=60)
+def run_command_line(wine, command_line, env=None):
+    """Runs a command line as it stands, as a deployment tool hands one to the system, and waits
+    for it: cmd takes it verbatim from a variable and starts it with start /wait. The exit code
+    is the program's, whole: wine itself passes on only its low 8 bits (3010 would be 194), so
+    cmd prints it and the returncode is read from there."""
+    (wine.e2e / "exit_code.cmd").write_text(
+        '@start "" /wait %E2E_COMMAND%\r\n@echo exit code %errorlevel%\r\n')
+    done = wine.run("cmd", "/c", r"C:\e2e\exit_code.cmd", overrides=OVERRIDES + ",b",
+                    env={**ENVIRONMENT, "E2E_COMMAND": command_line, **(env or {})}, timeout=60)
+    code = re.search(r"^exit code (-?\d+)", done.stdout, re.MULTILINE)
+    assert code, (done.stdout, done.stderr)
+    return subprocess.CompletedProcess(command_line, int(code.group(1)), done.stdout, done.stderr)
 
 
 def monitors(wine):

@@ -1,20 +1,25 @@
 """QX481Setup.exe under Wine, silent, as a deployment runs it: a fresh install on a machine with
-the camera, a reinstall over the running monitor, the uninstall by the command the Uninstall
-entry gives, and the same on a machine without the camera. After the uninstall the registry and
-drive C are as they were before the install."""
+the camera, a reinstall over the running monitor, removals and reinstalls at once, the uninstall
+by the command the Uninstall entry gives, and the same on a machine without the camera; then an
+upgrade and an uninstall while another program holds QX481Mon.exe, each finished by a restart.
+After the uninstall the registry and drive C are as they were before the install."""
 
+import os
 import re
+import time
 import unittest
 
-from harness import Prefix, product
+from harness import Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
-                     monitors, registry_values, run_command_line, run_setup, run_value,
+                     log_on, monitors, registry_values, run_command_line, run_setup, run_value,
                      wait_for_commands, wait_for_run_value, wait_until)
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
 FOLDER = r"C:\Program Files\QX481"
 UNINSTALLER = FOLDER + r"\QX481Uninstall.exe"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
+SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
+DONE, RESTART_NEEDED = 0, 3010
 
 # What Wine changes by itself between two snapshots, whatever runs in between.
 WINE_OWN_KEYS = [
@@ -57,12 +62,28 @@ def differences(before, after):
     return sorted(changed) + sorted(files ^ files_after)
 
 
+def quiet_uninstall(wine):
+    """Runs the uninstaller as the Uninstall entry says to run it silently."""
+    return run_command_line(wine, registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"])
+
+
+def pending_renames(wine):
+    """PendingFileRenameOperations, the renames and deletions left for the next restart."""
+    return (registry_values(wine, SESSION_MANAGER) or {}).get("PendingFileRenameOperations", "")
+
+
+def hold(wine, path):
+    """Starts a program that holds the file open, as one that still uses it does."""
+    holder = wine.start(wine.put(binary("hold_file.exe")), path)
+    assert wait_until(lambda: holder.stdout_path.read_text() == "held\n"), "file not held"
+    return holder
+
+
 class SetupTest(unittest.TestCase):
     def uninstall(self, wine, before):
-        """Runs the uninstaller as the Uninstall entry says to run it silently; then no monitor
-        is left and the machine is as before the install."""
-        done = run_command_line(wine, registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"])
-        self.assertEqual(done.returncode, 0)
+        """Uninstalls silently; then no monitor is left and the machine is as before the
+        install."""
+        self.assertEqual(quiet_uninstall(wine).returncode, DONE)
         self.assertEqual(monitors(wine), [])
         # The uninstaller's own file goes a moment after it has ended.
         self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
@@ -104,6 +125,19 @@ class SetupTest(unittest.TestCase):
             self.assertEqual(run_value(wine), PROGRAM)
             wine.take_camera_log()
 
+            # Removed and installed again at once, twice: what the uninstall leaves to delete its
+            # own file after its end must not take the new install's uninstaller.
+            for _ in range(2):
+                self.assertEqual(quiet_uninstall(wine).returncode, DONE)
+                removed = time.monotonic()
+                self.assertEqual(run_setup(wine, "/S").returncode, DONE)
+                time.sleep(max(0.0, removed + 6 - time.monotonic()))
+                self.assertTrue(host_path(wine, UNINSTALLER).exists())
+                self.assertEqual(registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"],
+                                 f'"{UNINSTALLER}" /S _?={FOLDER}')
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+            wine.take_camera_log()
+
             self.uninstall(wine, before)
             self.assertEqual(commands(wine), [])
 
@@ -117,6 +151,55 @@ class SetupTest(unittest.TestCase):
             self.assertIsNone(run_value(wine))
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
             self.uninstall(wine, before)
+
+    def test_file_in_use(self):
+        """Another program holds QX481Mon.exe without sharing it for writing, through an upgrade
+        and then through the uninstall: each ends in 3010 with the old file untouched and the
+        change left for the restart, which Wine makes at the next boot of the prefix."""
+        with Prefix("setup_in_use") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            before = snapshot(wine, "before")
+            self.assertEqual(run_setup(wine, "/S").returncode, DONE)
+            # An earlier version in its place: other bytes (an appended tail), still a program.
+            old = product().read_bytes() + b"earlier version"
+            program = host_path(wine, PROGRAM)
+            program.with_suffix(".old").write_bytes(old)
+            os.replace(program.with_suffix(".old"), program)
+
+            holder = hold(wine, PROGRAM)
+            self.assertEqual(run_setup(wine, "/S").returncode, RESTART_NEEDED)
+            self.assertEqual(program.read_bytes(), old)
+            self.assertIn(PROGRAM, pending_renames(wine))
+            self.assertEqual(run_value(wine), PROGRAM)
+            self.assertEqual(registry_values(wine, UNINSTALL_KEY)["DisplayVersion"], "1.01.01.00")
+            self.assertTrue(host_path(wine, UNINSTALLER).exists())
+            # Until the restart the earlier version runs on.
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+
+            holder.kill()
+            wine.stop()
+            self.assertEqual(pending_renames(wine), "")
+            self.assertEqual(program.read_bytes(), product().read_bytes())
+            wine.take_camera_log()
+            log_on(wine)
+            self.assertEqual([code for _, code in wait_for_commands(wine, 1)], [NORMAL])
+            self.assertEqual(monitors(wine), [[PROGRAM]])
+
+            holder = hold(wine, PROGRAM)
+            self.assertEqual(quiet_uninstall(wine).returncode, RESTART_NEEDED)
+            self.assertEqual(program.read_bytes(), product().read_bytes())
+            self.assertIn(PROGRAM, pending_renames(wine))
+            self.assertEqual(monitors(wine), [])
+            self.assertIsNone(run_value(wine))
+            self.assertIsNone(registry_values(wine, UNINSTALL_KEY))
+            self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
+
+            holder.kill()
+            wine.stop()
+            self.assertEqual(pending_renames(wine), "")
+            self.assertFalse(program.exists())
+            self.assertEqual(differences(before, snapshot(wine, "after")), [])
 
 
 if __name__ == "__main__":

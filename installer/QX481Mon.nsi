@@ -7,7 +7,8 @@
 ;   TARGET       the stub: x86-unicode, or amd64-unicode for a 64-bit build
 ;   VERSION_H    res/version.h, whose version and company the setup carries too
 ;
-; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights.
+; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights, 3010 done
+; but a restart of Windows finishes it (a file was still in use).
 
 !ifndef PRODUCT_EXE | OUTFILE | TARGET | VERSION_H
     !error "define PRODUCT_EXE, OUTFILE, TARGET and VERSION_H"
@@ -21,8 +22,12 @@ RequestExecutionLevel admin
 !searchparse /file "${VERSION_H}" `#define QX481_COMPANY "` COMPANY `"`
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
+; Beside the uninstaller once it has removed everything else; see un.onUninstSuccess.
+!define UNINSTALL_TOKEN "QX481Uninstall.done"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Where a new QX481Mon.exe waits, beside the old one, when the old one cannot be replaced yet.
+!define WAITING_PROGRAM "$WINDIR\QX481Mon.exe.new"
 ; A monitor quits within a second of the broadcast; give it up to ten (50 tries 200 ms apart).
 !define WAIT_TRIES 50
 
@@ -35,7 +40,21 @@ InstallDir "$PROGRAMFILES\QX481"
 !include MUI2.nsh
 !include LogicLib.nsh
 
+; The pages say what this program does to the machine. A restart is never started from here: a
+; file in use ends in exit code 3010, which deployment tools act on, and a message to the user.
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "This installs the QX481 camera power monitor for every user of \
+    this computer. It runs unseen from each log-on and tells the QX481 USB camera's driver when \
+    Windows suspends, a session ends or the battery runs low.$\r$\n$\r$\nSetup copies \
+    QX481Mon.exe into the Windows folder, starts it at log-on and adds it to Add or Remove \
+    Programs. A running monitor is ended and replaced: no restart is needed.$\r$\n$\r$\n$_CLICK"
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_FINISHPAGE_NOREBOOTSUPPORT
+Var FinishText ; set in .onInit, and otherwise when a restart finishes the install
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "This removes the QX481 camera power monitor from this \
+    computer: it ends the running monitors, stops the monitor starting at log-on and deletes \
+    QX481Mon.exe from the Windows folder. The camera and its driver stay as they are."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -68,6 +87,17 @@ VIAddVersionKey OriginalFilename "QX481Setup.exe"
 
 Function .onInit
     !insertmacro RequireAdministrator "Installing"
+    ; What an earlier uninstall left to delete its uninstaller stays away from this install's.
+    Delete "$INSTDIR\${UNINSTALL_TOKEN}"
+    StrCpy $FinishText "The QX481 camera power monitor is installed. It starts at every log-on, \
+        for every user, on a computer with a QX481 USB camera; elsewhere it stops starting \
+        itself.$\r$\n$\r$\nClick Finish to close Setup."
+FunctionEnd
+
+Function .onInstSuccess
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -90,15 +120,20 @@ Section
     DetailPrint "Ending running monitors"
     ExecWait '"$PLUGINSDIR\QX481Mon.exe" /u'
 
-    ; A monitor holds its file until it has quit.
+    ; A monitor holds its file until it has quit. $2 says whether the file is in place (testing
+    ; the error flag clears it, so it cannot say so after the loop).
     DetailPrint "Copying QX481Mon.exe to $WINDIR"
     SetDetailsPrint none
     SetOverwrite try
     StrCpy $1 0
+    StrCpy $2 0
     ${Do}
         ClearErrors
         File "/oname=${PROGRAM}" "${PRODUCT_EXE}"
         ${IfNot} ${Errors}
+            StrCpy $2 1
+        ${EndIf}
+        ${If} $2 = 1
         ${OrIf} $1 >= ${WAIT_TRIES}
             ${Break}
         ${EndIf}
@@ -107,12 +142,30 @@ Section
     ${Loop}
     SetOverwrite on
     SetDetailsPrint both
-    ${If} ${Errors}
-        ; Back to what ran before: the earlier copy registers itself and starts again.
-        Exec '"${PROGRAM}" /i'
-        MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is still in use and could not be replaced." \
-            /SD IDOK
-        Abort "${PROGRAM} is still in use"
+    ${If} $2 = 1
+        ; An earlier install that waited for a restart must not put its file over this one then.
+        Delete "${WAITING_PROGRAM}"
+    ${Else}
+        ; Still in use: by a monitor in another user's session, which the quit does not reach, or
+        ; by any other program. The new file waits beside it and takes its place when Windows
+        ; restarts; until then the earlier copy runs on, registered and started below as the new
+        ; one would be.
+        ClearErrors
+        File "/oname=${WAITING_PROGRAM}" "${PRODUCT_EXE}"
+        Rename /REBOOTOK "${WAITING_PROGRAM}" "${PROGRAM}"
+        ${If} ${Errors}
+            Delete "${WAITING_PROGRAM}"
+            Exec '"${PROGRAM}" /i'
+            MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is in use and could not be replaced." \
+                /SD IDOK
+            Abort "${PROGRAM} is in use"
+        ${EndIf}
+        StrCpy $FinishText "${PROGRAM} is in use by another program: the new version takes its \
+            place when Windows restarts. Until then the earlier version runs on.$\r$\n$\r$\n\
+            Click Finish to close Setup."
+        DetailPrint "${PROGRAM} is in use: it will be replaced when Windows restarts"
+        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is in use by another program. Restart \
+            Windows to finish the installation." /SD IDOK
     ${EndIf}
 
     ClearErrors
@@ -170,23 +223,36 @@ Section Uninstall
     ${If} ${FileExists} "${PROGRAM}"
         Delete /REBOOTOK "${PROGRAM}"
         DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION \
-            "${PROGRAM} is still in use. It will be deleted when Windows restarts." /SD IDOK
+        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use by another program. \
+            Restart Windows to finish removing it." /SD IDOK
     ${EndIf}
+    ; A new version that was waiting for a restart goes too.
+    Delete "${WAITING_PROGRAM}"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
     ; Gone already when this runs from a copy of the uninstaller; otherwise un.onUninstSuccess
     ; sees to it.
     Delete "$INSTDIR\${UNINSTALLER}"
     RMDir "$INSTDIR"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
 ; A program cannot delete its own file while it runs: a hidden command interpreter deletes this
-; uninstaller, and its folder when that is left empty, once it has ended: a second after it
-; starts, and again two seconds later.
+; uninstaller, and its folder then, once it has ended, trying once a second for up to half a
+; minute. It does so only while the token file that this leaves beside it is there, checked just
+; before each step, and an install takes the token away before anything else (.onInit): so it
+; never deletes a later install's uninstaller, however soon that install runs.
 Function un.onUninstSuccess
-    SetOutPath $SYSDIR ; its working directory, which must not be the folder to remove
-    StrCpy $0 'del /f /q "$EXEPATH" 2>nul'
-    StrCpy $1 'ping -n 2 127.0.0.1 >nul & $0 & ping -n 3 127.0.0.1 >nul & $0 & rd "$EXEDIR" 2>nul'
-    ExecShell "" "$SYSDIR\cmd.exe" "/c $1" SW_HIDE
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
+    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+        SetOutPath $SYSDIR ; its working directory, which must not be the folder to remove
+        FileOpen $0 "$INSTDIR\${UNINSTALL_TOKEN}" w
+        FileClose $0
+        StrCpy $0 '"$INSTDIR\${UNINSTALLER}"'
+        StrCpy $1 '"$INSTDIR\${UNINSTALL_TOKEN}"'
+        StrCpy $2 'del /f /q $0 2>nul & if not exist $0 (del /f /q $1 & rd "$INSTDIR")'
+        StrCpy $2 'if exist $1 (ping -n 2 127.0.0.1 >nul & if exist $1 ($2))'
+        ExecShell "" "$SYSDIR\cmd.exe" "/c for /l %i in (1,1,30) do @$2" SW_HIDE
+    ${EndIf}
 FunctionEnd
