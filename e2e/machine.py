@@ -83,25 +83,40 @@ def log_on(wine):
     assert done.returncode == 0, done.stderr
 
 
+def setup_command(wine, *args):
+    """The command line that runs QX481Setup.exe, copied into the prefix, with args. The monitor
+    it starts inherits the stand-ins' overrides: the copy in the Windows directory loads the
+    stand-ins when they were put there too (install with names=STAND_INS)."""
+    return " ".join([f'"{wine.put(setup_program())}"', *args])
+
+
 def run_setup(wine, *args):
-    """Runs QX481Setup.exe as run_command_line does. The monitor it starts inherits the
-    stand-ins' overrides: the copy in the Windows directory loads the stand-ins when they were
-    put there too (install with names=STAND_INS)."""
-    return run_command_line(wine, " ".join([f'"{wine.put(setup_program())}"', *args]))
+    return run_command_line(wine, setup_command(wine, *args))
 
 
-def run_command_line(wine, command_line, env=None):
-    """Runs a command line as it stands, as a deployment tool hands one to the system, and waits
-    for it: cmd takes it verbatim from a variable and starts it with start /wait. The exit code
-    is the program's, whole: wine itself passes on only its low 8 bits (3010 would be 194), so
-    cmd prints it and the returncode is read from there."""
+def start_command_line(wine, command_line):
+    """Starts a command line as it stands, as a deployment tool hands one to the system, and
+    waits for it in the background: cmd takes it verbatim from a variable and starts it with
+    start /wait. exit_code reads the program's exit code when it has ended."""
     (wine.e2e / "exit_code.cmd").write_text(
         '@start "" /wait %E2E_COMMAND%\r\n@echo exit code %errorlevel%\r\n')
-    done = wine.run("cmd", "/c", r"C:\e2e\exit_code.cmd", overrides=OVERRIDES + ",b",
-                    env={**ENVIRONMENT, "E2E_COMMAND": command_line, **(env or {})}, timeout=60)
-    code = re.search(r"^exit code (-?\d+)", done.stdout, re.MULTILINE)
-    assert code, (done.stdout, done.stderr)
-    return subprocess.CompletedProcess(command_line, int(code.group(1)), done.stdout, done.stderr)
+    return wine.start("cmd", "/c", r"C:\e2e\exit_code.cmd", overrides=OVERRIDES + ",b",
+                      env={**ENVIRONMENT, "E2E_COMMAND": command_line})
+
+
+def exit_code(process, timeout=60):
+    """The whole exit code of what start_command_line started: wine itself passes on only its
+    low 8 bits (3010 would arrive as 194), so cmd prints it."""
+    process.wait(timeout)
+    output = process.stdout_path.read_text()
+    code = re.search(r"^exit code (-?\d+)", output, re.MULTILINE)
+    assert code, (output, process.stderr_path.read_text())
+    return int(code.group(1))
+
+
+def run_command_line(wine, command_line):
+    """Runs a command line to its end (start_command_line); its exit code."""
+    return exit_code(start_command_line(wine, command_line))
 
 
 def monitors(wine):

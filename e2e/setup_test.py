@@ -83,7 +83,7 @@ class SetupTest(unittest.TestCase):
     def uninstall(self, wine, before):
         """Uninstalls silently; then no monitor is left and the machine is as before the
         install."""
-        self.assertEqual(quiet_uninstall(wine).returncode, DONE)
+        self.assertEqual(quiet_uninstall(wine), DONE)
         self.assertEqual(monitors(wine), [])
         # The uninstaller's own file goes a moment after it has ended.
         self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
@@ -95,7 +95,7 @@ class SetupTest(unittest.TestCase):
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
 
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
             self.assertEqual(wait_for_run_value(wine, PROGRAM), PROGRAM)
             sizes = sum(host_path(wine, path).stat().st_size for path in [PROGRAM, UNINSTALLER])
@@ -116,7 +116,7 @@ class SetupTest(unittest.TestCase):
 
             # Over the running monitor: it quits without a word, a new one starts from the new
             # file and greets the camera.
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             told = wait_for_commands(wine, 2)[1:]
             self.assertEqual([code for _, code in told], [NORMAL])
             self.assertNotEqual(told[0][0], first[0][0])
@@ -128,9 +128,9 @@ class SetupTest(unittest.TestCase):
             # Removed and installed again at once, twice: what the uninstall leaves to delete its
             # own file after its end must not take the new install's uninstaller.
             for _ in range(2):
-                self.assertEqual(quiet_uninstall(wine).returncode, DONE)
+                self.assertEqual(quiet_uninstall(wine), DONE)
                 removed = time.monotonic()
-                self.assertEqual(run_setup(wine, "/S").returncode, DONE)
+                self.assertEqual(run_setup(wine, "/S"), DONE)
                 time.sleep(max(0.0, removed + 6 - time.monotonic()))
                 self.assertTrue(host_path(wine, UNINSTALLER).exists())
                 self.assertEqual(registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"],
@@ -145,7 +145,7 @@ class SetupTest(unittest.TestCase):
         with Prefix("setup_no_camera") as wine:
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             # The /i run finds no camera and takes its Run value away again.
             self.assertTrue(wait_until(lambda: not monitors(wine)))
             self.assertIsNone(run_value(wine))
@@ -160,7 +160,7 @@ class SetupTest(unittest.TestCase):
             add_supported_camera(wine)
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
-            self.assertEqual(run_setup(wine, "/S").returncode, DONE)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             # An earlier version in its place: other bytes (an appended tail), still a program.
             old = product().read_bytes() + b"earlier version"
             program = host_path(wine, PROGRAM)
@@ -168,7 +168,7 @@ class SetupTest(unittest.TestCase):
             os.replace(program.with_suffix(".old"), program)
 
             holder = hold(wine, PROGRAM)
-            self.assertEqual(run_setup(wine, "/S").returncode, RESTART_NEEDED)
+            self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
             self.assertEqual(program.read_bytes(), old)
             self.assertIn(PROGRAM, pending_renames(wine))
             self.assertEqual(run_value(wine), PROGRAM)
@@ -187,7 +187,7 @@ class SetupTest(unittest.TestCase):
             self.assertEqual(monitors(wine), [[PROGRAM]])
 
             holder = hold(wine, PROGRAM)
-            self.assertEqual(quiet_uninstall(wine).returncode, RESTART_NEEDED)
+            self.assertEqual(quiet_uninstall(wine), RESTART_NEEDED)
             self.assertEqual(program.read_bytes(), product().read_bytes())
             self.assertIn(PROGRAM, pending_renames(wine))
             self.assertEqual(monitors(wine), [])

@@ -36,6 +36,9 @@ OutFile "${OUTFILE}"
 ; The program itself goes into the Windows directory, where its Run value looks for it. Only the
 ; uninstaller lives here, in a folder of its own that can be removed whole.
 InstallDir "$PROGRAMFILES\QX481"
+BrandingText "$(^Name) ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -89,9 +92,9 @@ Function .onInit
     !insertmacro RequireAdministrator "Installing"
     ; What an earlier uninstall left to delete its uninstaller stays away from this install's.
     Delete "$INSTDIR\${UNINSTALL_TOKEN}"
-    StrCpy $FinishText "The QX481 camera power monitor is installed. It starts at every log-on, \
-        for every user, on a computer with a QX481 USB camera; elsewhere it stops starting \
-        itself.$\r$\n$\r$\nClick Finish to close Setup."
+    StrCpy $FinishText "The QX481 camera power monitor is installed and starts at every \
+        log-on, for every user. On a computer without a QX481 USB camera it ends at once and no \
+        longer starts.$\r$\n$\r$\nClick Finish to close Setup."
 FunctionEnd
 
 Function .onInstSuccess
@@ -230,29 +233,39 @@ Section Uninstall
     Delete "${WAITING_PROGRAM}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-    ; Gone already when this runs from a copy of the uninstaller; otherwise un.onUninstSuccess
-    ; sees to it.
+    ; A program cannot delete its own file while it runs: a hidden command script deletes this
+    ; uninstaller, and its folder then, once it has ended (after its Close button, when it has a
+    ; window), trying once a second for up to ten minutes, and then itself. It does so only while
+    ; the token file left beside the uninstaller is there, checked just before each step, and an
+    ; install takes the token away before anything else (.onInit): so it never deletes a later
+    ; install's uninstaller, however soon that install runs. When this runs from a copy of
+    ; itself, the file here goes at once.
+    SetOutPath $SYSDIR ; the working directory, which must not be the folder to remove
     Delete "$INSTDIR\${UNINSTALLER}"
+    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+        FileOpen $0 "$INSTDIR\${UNINSTALL_TOKEN}" w
+        FileClose $0
+        GetTempFileName $0
+        Delete $0
+        StrCpy $0 "$0.cmd"
+        FileOpen $1 $0 w
+        FileWrite $1 '@echo off$\r$\nset tries=0$\r$\n:again$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALL_TOKEN}" goto end$\r$\n'
+        FileWrite $1 'ping -n 2 127.0.0.1 >nul$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALL_TOKEN}" goto end$\r$\n'
+        FileWrite $1 'del /f /q "$INSTDIR\${UNINSTALLER}" 2>nul$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALLER}" goto deleted$\r$\n'
+        FileWrite $1 'set /a tries=tries+1$\r$\nif %tries% lss 600 goto again$\r$\ngoto end$\r$\n'
+        FileWrite $1 ':deleted$\r$\ndel /f /q "$INSTDIR\${UNINSTALL_TOKEN}"$\r$\n'
+        FileWrite $1 'rd "$INSTDIR"$\r$\n:end$\r$\ndel /f /q "%~f0"$\r$\n'
+        FileClose $1
+        ExecShell "" "$SYSDIR\cmd.exe" '/c "$0"' SW_HIDE
+    ${EndIf}
     RMDir "$INSTDIR"
 SectionEnd
 
-; A program cannot delete its own file while it runs: a hidden command interpreter deletes this
-; uninstaller, and its folder then, once it has ended, trying once a second for up to half a
-; minute. It does so only while the token file that this leaves beside it is there, checked just
-; before each step, and an install takes the token away before anything else (.onInit): so it
-; never deletes a later install's uninstaller, however soon that install runs.
 Function un.onUninstSuccess
     ${If} ${RebootFlag}
         SetErrorLevel 3010
-    ${EndIf}
-    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
-        SetOutPath $SYSDIR ; its working directory, which must not be the folder to remove
-        FileOpen $0 "$INSTDIR\${UNINSTALL_TOKEN}" w
-        FileClose $0
-        StrCpy $0 '"$INSTDIR\${UNINSTALLER}"'
-        StrCpy $1 '"$INSTDIR\${UNINSTALL_TOKEN}"'
-        StrCpy $2 'del /f /q $0 2>nul & if not exist $0 (del /f /q $1 & rd "$INSTDIR")'
-        StrCpy $2 'if exist $1 (ping -n 2 127.0.0.1 >nul & if exist $1 ($2))'
-        ExecShell "" "$SYSDIR\cmd.exe" "/c for /l %i in (1,1,30) do @$2" SW_HIDE
     ${EndIf}
 FunctionEnd
