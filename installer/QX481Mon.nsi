@@ -22,7 +22,7 @@ RequestExecutionLevel admin
 !searchparse /file "${VERSION_H}" `#define QX481_COMPANY "` COMPANY `"`
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
-; Beside the uninstaller once it has removed everything else; see un.onUninstSuccess.
+; Left beside the uninstaller once it has removed everything else; see the uninstall section.
 !define UNINSTALL_TOKEN "QX481Uninstall.done"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
