@@ -76,7 +76,7 @@ class Display:
 
 class SetupWindowTest(unittest.TestCase):
     def setUp(self):
-        PAGES.mkdir(exist_ok=True)
+        PAGES.mkdir(parents=True, exist_ok=True)
 
     def window(self, display, title, count=1, timeout=30):
         """Waits until count windows have this title; the newest. Without it, the screen's
