@@ -1,8 +1,9 @@
 """QX481Setup.exe under Wine, silent, while another program holds QX481Mon.exe without sharing it
-for writing, as a monitor in another user's session does: an upgrade and then the uninstall.
-Each ends in 3010 with the old file untouched and the change left to the restart, which Wine
-makes when the prefix boots again: its loader runs `wineboot --init` for the first process, and
-that applies PendingFileRenameOperations before anything else starts."""
+for writing, as a monitor in another user's session does: an upgrade, the uninstall, and an
+install after an uninstall that left the file to the restart. Each ends in 3010 with the change
+left to the restart, which Wine makes when the prefix boots again: its loader runs
+`wineboot --init` for the first process, and that applies PendingFileRenameOperations before
+anything else starts."""
 
 import os
 import unittest
@@ -61,6 +62,19 @@ class SetupInUseTest(unittest.TestCase):
             self.assertEqual(pending_renames(wine), "")
             self.assertFalse(program.exists())
             self.assertEqual(differences(before, snapshot(wine, "after")), [])
+
+            # An install after such an uninstall but before its restart: the file is free now,
+            # yet the deletion left for the restart must not take the new install's file.
+            self.assertEqual(run_setup(wine, "/S"), DONE)
+            holder = hold(wine, PROGRAM)
+            self.assertEqual(quiet_uninstall(wine), RESTART_NEEDED)
+            holder.kill()
+            self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
+            self.assertEqual(program.read_bytes(), product().read_bytes())
+            wine.stop()
+            self.assertEqual(program.read_bytes(), product().read_bytes())
+            log_on(wine)
+            self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM]]))
 
 
 if __name__ == "__main__":

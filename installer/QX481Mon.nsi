@@ -28,8 +28,12 @@ RequestExecutionLevel admin
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; Where a new QX481Mon.exe waits, beside the old one, when the old one cannot be replaced yet.
 !define WAITING_PROGRAM "$WINDIR\QX481Mon.exe.new"
+; Left by an uninstall that leaves QX481Mon.exe to be deleted at the next restart, and deleted
+; then too: an install before that restart puts its file in place after that deletion.
+!define DELETE_PENDING "$WINDIR\QX481Mon.exe.deleted"
 ; A monitor quits within a second of the broadcast; give it up to ten (50 tries 200 ms apart).
 !define WAIT_TRIES 50
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
 
 Name "QX481 camera power monitor"
 OutFile "${OUTFILE}"
@@ -146,13 +150,15 @@ Section
     SetOverwrite on
     SetDetailsPrint both
     ${If} $2 = 1
+    ${AndIfNot} ${FileExists} "${DELETE_PENDING}"
         ; An earlier install that waited for a restart must not put its file over this one then.
         Delete "${WAITING_PROGRAM}"
     ${Else}
         ; Still in use: by a monitor in another user's session, which the quit does not reach, or
-        ; by any other program. The new file waits beside it and takes its place when Windows
-        ; restarts; until then the earlier copy runs on, registered and started below as the new
-        ; one would be.
+        ; by any other program; or an uninstall left it to be deleted at the next restart. The
+        ; new file waits beside it and takes its place when Windows restarts, after that
+        ; deletion; until then the copy in place runs on, registered and started below as the
+        ; new one would be.
         ClearErrors
         File "/oname=${WAITING_PROGRAM}" "${PRODUCT_EXE}"
         Rename /REBOOTOK "${WAITING_PROGRAM}" "${PROGRAM}"
@@ -163,12 +169,16 @@ Section
                 /SD IDOK
             Abort "${PROGRAM} is in use"
         ${EndIf}
-        StrCpy $FinishText "${PROGRAM} is in use by another program: the new version takes its \
-            place when Windows restarts. Until then the earlier version runs on.$\r$\n$\r$\n\
-            Click Finish to close Setup."
-        DetailPrint "${PROGRAM} is in use: it will be replaced when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is in use by another program. Restart \
-            Windows to finish the installation." /SD IDOK
+        ${If} $2 = 1
+            StrCpy $3 "An earlier removal of ${PROGRAM} waits for a restart of Windows."
+        ${Else}
+            StrCpy $3 "${PROGRAM} is in use by another program."
+        ${EndIf}
+        StrCpy $FinishText "$3 The new version takes its place when Windows restarts; until \
+            then the version in place runs on.$\r$\n$\r$\nClick Finish to close Setup."
+        DetailPrint "${PROGRAM} will be replaced when Windows restarts"
+        MessageBox MB_OK|MB_ICONINFORMATION "$3 Restart Windows to finish the installation." \
+            /SD IDOK
     ${EndIf}
 
     ClearErrors
@@ -225,6 +235,10 @@ Section Uninstall
     ${Loop}
     ${If} ${FileExists} "${PROGRAM}"
         Delete /REBOOTOK "${PROGRAM}"
+        FileOpen $0 "${DELETE_PENDING}" w
+        FileClose $0
+        System::Call \
+            'kernel32::MoveFileEx(t "${DELETE_PENDING}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT})'
         DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
         MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use by another program. \
             Restart Windows to finish removing it." /SD IDOK
