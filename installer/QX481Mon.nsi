@@ -33,7 +33,6 @@ RequestExecutionLevel admin
 !define DELETE_PENDING "$WINDIR\QX481Mon.exe.deleted"
 ; A monitor quits within a second of the broadcast; give it up to ten (50 tries 200 ms apart).
 !define WAIT_TRIES 50
-!define MOVEFILE_DELAY_UNTIL_REBOOT 4
 
 Name "QX481 camera power monitor"
 OutFile "${OUTFILE}"
@@ -208,8 +207,12 @@ Section
         Abort "The uninstaller could not be registered"
     ${EndIf}
 
-    ; Writes the Run value and, on a machine that qualifies, starts the monitor in this session.
-    ; Exec runs it in the output directory: the Windows directory, never one that is removed.
+    ; /i writes the Run value and, on a machine that qualifies, starts the monitor in this
+    ; session; elsewhere it takes the value away again. It runs on after this program has ended,
+    ; so the value is written here too, as /i writes it: it is there whatever follows this
+    ; program at once, such as the restart a deployment tool makes for 3010. Exec runs the
+    ; program in the output directory: the Windows directory, never one that is removed.
+    WriteRegStr HKLM "${RUN_KEY}" QX481Mon "${PROGRAM}"
     SetOutPath $WINDIR
     Exec '"${PROGRAM}" /i'
 SectionEnd
@@ -236,9 +239,8 @@ Section Uninstall
     ${If} ${FileExists} "${PROGRAM}"
         Delete /REBOOTOK "${PROGRAM}"
         FileOpen $0 "${DELETE_PENDING}" w
+        Delete /REBOOTOK "${DELETE_PENDING}" ; open, so that it goes only at the restart
         FileClose $0
-        System::Call \
-            'kernel32::MoveFileEx(t "${DELETE_PENDING}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT})'
         DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
         MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use by another program. \
             Restart Windows to finish removing it." /SD IDOK
