@@ -62,7 +62,7 @@ ShowUninstDetails show
     this computer. It runs unseen from each log-on and tells the QX481 USB camera's driver when \
     Windows suspends, a session ends or the battery runs low.$\r$\n$\r$\nSetup copies \
     QX481Mon.exe into the Windows folder, starts it at log-on and adds it to Add or Remove \
-    Programs. A running monitor is ended and replaced: no restart is needed.$\r$\n$\r$\n$_CLICK"
+    Programs. A running monitor is ended and replaced, normally with no restart.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_NOAUTOCLOSE
 !define MUI_FINISHPAGE_NOREBOOTSUPPORT
 Var FinishText ; set in .onInit, and otherwise when a restart finishes the install
