@@ -160,9 +160,9 @@ def run_steps(wine):
     setup = wine.put(setup_program())
     say(f"1. Install: {setup} /S ({setup_program().stat().st_size} bytes)")
     check("Run value before the install", demo.show_run_value("before"), None)
-    done = run_setup(wine, "/S")
-    say(f"  the setup program exited with code {done.returncode}")
-    check("exit code of the install", done.returncode, 0)
+    code = run_setup(wine, "/S")
+    say(f"  the setup program exited with code {code}")
+    check("exit code of the install", code, 0)
     found = wine.run(demo.tool, "find")
     say("  the monitor is running: "
         + ("hidden window found" if found.returncode == 0 else "NO WINDOW FOUND"))
@@ -201,10 +201,9 @@ def run_steps(wine):
     command = entry["QuietUninstallString"]
     say(f"5. Uninstall: {command}")
     begin = time.monotonic()
-    done = run_command_line(wine, command)
-    say(f"  the uninstaller exited with code {done.returncode} after "
-        f"{time.monotonic() - begin:.1f} s")
-    check("exit code of the uninstall", done.returncode, 0)
+    code = run_command_line(wine, command)
+    say(f"  the uninstaller exited with code {code} after {time.monotonic() - begin:.1f} s")
+    check("exit code of the uninstall", code, 0)
     demo.camera_received([], "the uninstall")
     folder = host_path(wine, entry["InstallLocation"])
     gone = wait_until(lambda: not folder.exists(), 10)

@@ -24,7 +24,9 @@ The prefix's architecture is the build's (its file e2e/wine-arch): a 32-bit pref
 `wine` for the xp build, a 64-bit one for the x64 build, run by wine64's loader and wineserver
 called directly, since Debian's `wine` script picks the 32-bit loader whenever wine32 is
 installed, even on hosts that cannot run it. Processes run with WINEPREFIX set to the copy,
-that WINEARCH, WINEDEBUG=-all and no DISPLAY.
+that WINEARCH, WINEDEBUG=-all and no DISPLAY. Prefix(name, display=":N") instead draws its
+windows on that X display, with Wine's X11 driver: every process gets DISPLAY, and the copy
+loses the template's Graphics=null setting before anything else runs in it.
 `run` and `start` take `overrides`, a WINEDLLOVERRIDES list for that process only: stand-in
 DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
 overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
@@ -112,7 +114,8 @@ def reg_string(text):
 
 
 class Prefix:
-    def __init__(self, name):
+    def __init__(self, name, display=None):
+        self.display = display
         self.work = WORK / name
         self.path = self.work / "prefix"
         self.drive_c = self.path / "drive_c"
@@ -127,20 +130,33 @@ class Prefix:
         shutil.rmtree(self.work, ignore_errors=True)
         prefix_script("copy", TEMPLATE, self.path)
         self.e2e.mkdir()
+        if self.display:
+            done = self.run("reg", "delete", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/f")
+            if done.returncode != 0:
+                raise RuntimeError(f"cannot give the prefix a display: {done.stdout}")
         return self
 
     def __exit__(self, kind, value, traceback):
-        prefix_script("stop", self.path)
-        for process in self.started:
-            process.wait()
+        self.stop()
         if kind is None and not os.environ.get("E2E_KEEP"):
             shutil.rmtree(self.work)
         else:
             print(f"kept {self.work}")
         return False
 
+    def stop(self):
+        """Ends every process of the prefix and its wineserver, as a shutdown does. The next
+        program started boots it again: Wine's loader first runs `wineboot --init`, which applies
+        the renames and deletions left in PendingFileRenameOperations, as Windows does at boot."""
+        prefix_script("stop", self.path)
+        for process in self.started:
+            process.wait()
+        self.started.clear()
+
     def environment(self, overrides=None, env=None):
         result = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        if self.display:
+            result["DISPLAY"] = self.display
         result.update(WINE_ENV)
         result.update(WINEPREFIX=str(self.path), WINEARCH=ARCH, WINEDEBUG="-all",
                       WINEDLLOVERRIDES=BASE_OVERRIDES + (";" + overrides if overrides else ""),

@@ -16,6 +16,7 @@ directory. The stand-in powrprof reads the critical battery level from C:\\e2e\\
 every call (set_critical_level); without that file the monitor's battery ticks decide nothing.
 """
 
+import re
 import shutil
 import subprocess
 import time
@@ -82,19 +83,40 @@ def log_on(wine):
     assert done.returncode == 0, done.stderr
 
 
+def setup_command(wine, *args):
+    """The command line that runs QX481Setup.exe, copied into the prefix, with args. The monitor
+    it starts inherits the stand-ins' overrides: the copy in the Windows directory loads the
+    stand-ins when they were put there too (install with names=STAND_INS)."""
+    return " ".join([f'"{wine.put(setup_program())}"', *args])
+
+
 def run_setup(wine, *args):
-    """Runs QX481Setup.exe. The monitor it starts inherits the stand-ins' overrides: the copy in
-    the Windows directory loads the stand-ins when they were put there too (install with
-    names=STAND_INS)."""
-    return wine.run(wine.put(setup_program()), *args, overrides=OVERRIDES + ",b",
-                    env=ENVIRONMENT, timeout=60)
+    return run_command_line(wine, setup_command(wine, *args))
+
+
+def start_command_line(wine, command_line):
+    """Starts a command line as it stands, as a deployment tool hands one to the system, and
+    waits for it in the background: cmd takes it verbatim from a variable and starts it with
+    start /wait. exit_code reads the program's exit code when it has ended."""
+    (wine.e2e / "exit_code.cmd").write_text(
+        '@start "" /wait %E2E_COMMAND%\r\n@echo exit code %errorlevel%\r\n')
+    return wine.start("cmd", "/c", r"C:\e2e\exit_code.cmd", overrides=OVERRIDES + ",b",
+                      env={**ENVIRONMENT, "E2E_COMMAND": command_line})
+
+
+def exit_code(process, timeout=60):
+    """The whole exit code of what start_command_line started: wine itself passes on only its
+    low 8 bits (3010 would arrive as 194), so cmd prints it."""
+    process.wait(timeout)
+    output = process.stdout_path.read_text()
+    code = re.search(r"^exit code (-?\d+)", output, re.MULTILINE)
+    assert code, (output, process.stderr_path.read_text())
+    return int(code.group(1))
 
 
 def run_command_line(wine, command_line):
-    """Runs a command line as it stands, as a deployment tool hands one to the system: cmd
-    takes it verbatim from a variable. The exit code is the program's."""
-    return wine.run("cmd", "/c", "%E2E_COMMAND%", overrides=OVERRIDES + ",b",
-                    env={**ENVIRONMENT, "E2E_COMMAND": command_line}, timeout=60)
+    """Runs a command line to its end (start_command_line); its exit code."""
+    return exit_code(start_command_line(wine, command_line))
 
 
 def monitors(wine):

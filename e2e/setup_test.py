@@ -1,12 +1,14 @@
 """QX481Setup.exe under Wine, silent, as a deployment runs it: a fresh install on a machine with
-the camera, a reinstall over the running monitor, the uninstall by the command the Uninstall
-entry gives, and the same on a machine without the camera. After the uninstall the registry and
-drive C are as they were before the install."""
+the camera, a reinstall over the running monitor, two removals each followed at once by a
+reinstall, the uninstall by the command the Uninstall entry gives, and the same on a machine
+without the camera. After the uninstall the registry and drive C are as they were before the
+install. The helpers here serve setup_in_use_test.py and setup_window_test.py too."""
 
 import re
+import time
 import unittest
 
-from harness import Prefix, product
+from harness import Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
                      monitors, registry_values, run_command_line, run_setup, run_value,
                      wait_for_commands, wait_for_run_value, wait_until)
@@ -15,6 +17,8 @@ PROGRAM = r"C:\windows\QX481Mon.exe"
 FOLDER = r"C:\Program Files\QX481"
 UNINSTALLER = FOLDER + r"\QX481Uninstall.exe"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
+SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
+DONE, RESTART_NEEDED = 0, 3010
 
 # What Wine changes by itself between two snapshots, whatever runs in between.
 WINE_OWN_KEYS = [
@@ -57,12 +61,28 @@ def differences(before, after):
     return sorted(changed) + sorted(files ^ files_after)
 
 
+def quiet_uninstall(wine):
+    """Runs the uninstaller as the Uninstall entry says to run it silently."""
+    return run_command_line(wine, registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"])
+
+
+def pending_renames(wine):
+    """PendingFileRenameOperations, the renames and deletions left for the next restart."""
+    return (registry_values(wine, SESSION_MANAGER) or {}).get("PendingFileRenameOperations", "")
+
+
+def hold(wine, path):
+    """Starts a program that holds the file open, as one that still uses it does."""
+    holder = wine.start(wine.put(binary("hold_file.exe")), path)
+    assert wait_until(lambda: holder.stdout_path.read_text() == "held\n"), "file not held"
+    return holder
+
+
 class SetupTest(unittest.TestCase):
     def uninstall(self, wine, before):
-        """Runs the uninstaller as the Uninstall entry says to run it silently; then no monitor
-        is left and the machine is as before the install."""
-        done = run_command_line(wine, registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"])
-        self.assertEqual(done.returncode, 0)
+        """Uninstalls silently; then no monitor is left and the machine is as before the
+        install."""
+        self.assertEqual(quiet_uninstall(wine), DONE)
         self.assertEqual(monitors(wine), [])
         # The uninstaller's own file goes a moment after it has ended.
         self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
@@ -74,7 +94,7 @@ class SetupTest(unittest.TestCase):
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
 
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
             self.assertEqual(wait_for_run_value(wine, PROGRAM), PROGRAM)
             sizes = sum(host_path(wine, path).stat().st_size for path in [PROGRAM, UNINSTALLER])
@@ -95,13 +115,26 @@ class SetupTest(unittest.TestCase):
 
             # Over the running monitor: it quits without a word, a new one starts from the new
             # file and greets the camera.
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             told = wait_for_commands(wine, 2)[1:]
             self.assertEqual([code for _, code in told], [NORMAL])
             self.assertNotEqual(told[0][0], first[0][0])
             self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
             self.assertEqual(run_value(wine), PROGRAM)
+            wine.take_camera_log()
+
+            # Removed and installed again at once, twice: what the uninstall leaves to delete its
+            # own file after its end must not take the new install's uninstaller.
+            for _ in range(2):
+                self.assertEqual(quiet_uninstall(wine), DONE)
+                removed = time.monotonic()
+                self.assertEqual(run_setup(wine, "/S"), DONE)
+                time.sleep(max(0.0, removed + 6 - time.monotonic()))
+                self.assertTrue(host_path(wine, UNINSTALLER).exists())
+                self.assertEqual(registry_values(wine, UNINSTALL_KEY)["QuietUninstallString"],
+                                 f'"{UNINSTALLER}" /S _?={FOLDER}')
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
             wine.take_camera_log()
 
             self.uninstall(wine, before)
@@ -111,7 +144,7 @@ class SetupTest(unittest.TestCase):
         with Prefix("setup_no_camera") as wine:
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), DONE)
             # The /i run finds no camera and takes its Run value away again.
             self.assertTrue(wait_until(lambda: not monitors(wine)))
             self.assertIsNone(run_value(wine))

@@ -9,7 +9,8 @@
 ; and, to sign the uninstaller and the setup program as they are written,
 ;   SIGN         the command that signs the file named after it in place (scripts/sign.sh)
 ;
-; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights.
+; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights, 3010 done
+; but a restart of Windows finishes it (a file was still in use).
 
 !ifndef PRODUCT_EXE | OUTFILE | TARGET | VERSION_H
     !error "define PRODUCT_EXE, OUTFILE, TARGET and VERSION_H"
@@ -30,8 +31,15 @@ RequestExecutionLevel admin
 !searchparse /file "${VERSION_H}" `#define QX481_UPGRADE_CODE "` UPGRADE_CODE `"`
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
+; Left beside the uninstaller once it has removed everything else; see the uninstall section.
+!define UNINSTALL_TOKEN "QX481Uninstall.done"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QX481Mon"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Where a new QX481Mon.exe waits, beside the old one, when the old one cannot be replaced yet.
+!define WAITING_PROGRAM "$WINDIR\QX481Mon.exe.new"
+; Left by an uninstall that leaves QX481Mon.exe to be deleted at the next restart, and deleted
+; then too: an install before that restart puts its file in place after that deletion.
+!define DELETE_PENDING "$WINDIR\QX481Mon.exe.deleted"
 ; A monitor quits within a second of the broadcast; give it up to ten (50 tries 200 ms apart).
 !define WAIT_TRIES 50
 
@@ -40,11 +48,28 @@ OutFile "${OUTFILE}"
 ; The program itself goes into the Windows directory, where its Run value looks for it. Only the
 ; uninstaller lives here, in a folder of its own that can be removed whole.
 InstallDir "$PROGRAMFILES\QX481"
+BrandingText "$(^Name) ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
 
 !include MUI2.nsh
 !include LogicLib.nsh
 
+; The pages say what this program does to the machine. A restart is never started from here: a
+; file in use ends in exit code 3010, which deployment tools act on, and a message to the user.
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "This installs the QX481 camera power monitor for every user of \
+    this computer. It runs unseen from each log-on and tells the QX481 USB camera's driver when \
+    Windows suspends, a session ends or the battery runs low.$\r$\n$\r$\nSetup copies \
+    QX481Mon.exe into the Windows folder, starts it at log-on and adds it to Add or Remove \
+    Programs. A running monitor is ended and replaced: no restart is needed.$\r$\n$\r$\n$_CLICK"
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_FINISHPAGE_NOREBOOTSUPPORT
+Var FinishText ; set in .onInit, and otherwise when a restart finishes the install
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "This removes the QX481 camera power monitor from this \
+    computer: it ends the running monitors, stops the monitor starting at log-on and deletes \
+    QX481Mon.exe from the Windows folder. The camera and its driver stay as they are."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -87,6 +112,17 @@ Function .onInit
         SetErrorLevel 2
         Quit
     ${EndIf}
+    ; What an earlier uninstall left to delete its uninstaller stays away from this install's.
+    Delete "$INSTDIR\${UNINSTALL_TOKEN}"
+    StrCpy $FinishText "The QX481 camera power monitor is installed and starts at every \
+        log-on, for every user. On a computer without a QX481 USB camera it ends at once and no \
+        longer starts.$\r$\n$\r$\nClick Finish to close Setup."
+FunctionEnd
+
+Function .onInstSuccess
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -109,15 +145,20 @@ Section
     DetailPrint "Ending running monitors"
     ExecWait '"$PLUGINSDIR\QX481Mon.exe" /u'
 
-    ; A monitor holds its file until it has quit.
+    ; A monitor holds its file until it has quit. $2 says whether the file is in place (testing
+    ; the error flag clears it, so it cannot say so after the loop).
     DetailPrint "Copying QX481Mon.exe to $WINDIR"
     SetDetailsPrint none
     SetOverwrite try
     StrCpy $1 0
+    StrCpy $2 0
     ${Do}
         ClearErrors
         File "/oname=${PROGRAM}" "${PRODUCT_EXE}"
         ${IfNot} ${Errors}
+            StrCpy $2 1
+        ${EndIf}
+        ${If} $2 = 1
         ${OrIf} $1 >= ${WAIT_TRIES}
             ${Break}
         ${EndIf}
@@ -126,12 +167,36 @@ Section
     ${Loop}
     SetOverwrite on
     SetDetailsPrint both
-    ${If} ${Errors}
-        ; Back to what ran before: the earlier copy registers itself and starts again.
-        Exec '"${PROGRAM}" /i'
-        MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is still in use and could not be replaced." \
+    ${If} $2 = 1
+    ${AndIfNot} ${FileExists} "${DELETE_PENDING}"
+        ; An earlier install that waited for a restart must not put its file over this one then.
+        Delete "${WAITING_PROGRAM}"
+    ${Else}
+        ; Still in use: by a monitor in another user's session, which the quit does not reach, or
+        ; by any other program; or an uninstall left it to be deleted at the next restart. The
+        ; new file waits beside it and takes its place when Windows restarts, after that
+        ; deletion; until then the copy in place runs on, registered and started below as the
+        ; new one would be.
+        ClearErrors
+        File "/oname=${WAITING_PROGRAM}" "${PRODUCT_EXE}"
+        Rename /REBOOTOK "${WAITING_PROGRAM}" "${PROGRAM}"
+        ${If} ${Errors}
+            Delete "${WAITING_PROGRAM}"
+            Exec '"${PROGRAM}" /i'
+            MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is in use and could not be replaced." \
+                /SD IDOK
+            Abort "${PROGRAM} is in use"
+        ${EndIf}
+        ${If} $2 = 1
+            StrCpy $3 "An earlier removal of ${PROGRAM} waits for a restart of Windows."
+        ${Else}
+            StrCpy $3 "${PROGRAM} is in use by another program."
+        ${EndIf}
+        StrCpy $FinishText "$3 The new version takes its place when Windows restarts; until \
+            then the version in place runs on.$\r$\n$\r$\nClick Finish to close Setup."
+        DetailPrint "${PROGRAM} will be replaced when Windows restarts"
+        MessageBox MB_OK|MB_ICONINFORMATION "$3 Restart Windows to finish the installation." \
             /SD IDOK
-        Abort "${PROGRAM} is still in use"
     ${EndIf}
 
     ClearErrors
@@ -161,8 +226,12 @@ Section
         Abort "The uninstaller could not be registered"
     ${EndIf}
 
-    ; Writes the Run value and, on a machine that qualifies, starts the monitor in this session.
-    ; Exec runs it in the output directory: the Windows directory, never one that is removed.
+    ; /i writes the Run value and, on a machine that qualifies, starts the monitor in this
+    ; session; elsewhere it takes the value away again. It runs on after this program has ended,
+    ; so the value is written here too, as /i writes it: it is there whatever follows this
+    ; program at once, such as the restart a deployment tool makes for 3010. Exec runs the
+    ; program in the output directory: the Windows directory, never one that is removed.
+    WriteRegStr HKLM "${RUN_KEY}" QX481Mon "${PROGRAM}"
     SetOutPath $WINDIR
     Exec '"${PROGRAM}" /i'
 SectionEnd
@@ -188,24 +257,50 @@ Section Uninstall
     ${Loop}
     ${If} ${FileExists} "${PROGRAM}"
         Delete /REBOOTOK "${PROGRAM}"
+        FileOpen $0 "${DELETE_PENDING}" w
+        Delete /REBOOTOK "${DELETE_PENDING}" ; open, so that it goes only at the restart
+        FileClose $0
         DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION \
-            "${PROGRAM} is still in use. It will be deleted when Windows restarts." /SD IDOK
+        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use by another program. \
+            Restart Windows to finish removing it." /SD IDOK
     ${EndIf}
-
-    ; Gone already when this runs from a copy of the uninstaller; otherwise un.onUninstSuccess
-    ; sees to it.
-    Delete "$INSTDIR\${UNINSTALLER}"
-    RMDir "$INSTDIR"
+    ; A new version that was waiting for a restart goes too.
+    Delete "${WAITING_PROGRAM}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+    ; A program cannot delete its own file while it runs: a hidden command script deletes this
+    ; uninstaller, and its folder then, once it has ended (after its Close button, when it has a
+    ; window), trying once a second for up to ten minutes, and then itself. It does so only while
+    ; the token file left beside the uninstaller is there, checked just before each step, and an
+    ; install takes the token away before anything else (.onInit): so it never deletes a later
+    ; install's uninstaller, however soon that install runs. When this runs from a copy of
+    ; itself, the file here goes at once.
+    SetOutPath $SYSDIR ; the working directory, which must not be the folder to remove
+    Delete "$INSTDIR\${UNINSTALLER}"
+    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+        FileOpen $0 "$INSTDIR\${UNINSTALL_TOKEN}" w
+        FileClose $0
+        GetTempFileName $0
+        Delete $0
+        StrCpy $0 "$0.cmd"
+        FileOpen $1 $0 w
+        FileWrite $1 '@echo off$\r$\nset tries=0$\r$\n:again$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALL_TOKEN}" goto end$\r$\n'
+        FileWrite $1 'ping -n 2 127.0.0.1 >nul$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALL_TOKEN}" goto end$\r$\n'
+        FileWrite $1 'del /f /q "$INSTDIR\${UNINSTALLER}" 2>nul$\r$\n'
+        FileWrite $1 'if not exist "$INSTDIR\${UNINSTALLER}" goto deleted$\r$\n'
+        FileWrite $1 'set /a tries=tries+1$\r$\nif %tries% lss 600 goto again$\r$\ngoto end$\r$\n'
+        FileWrite $1 ':deleted$\r$\ndel /f /q "$INSTDIR\${UNINSTALL_TOKEN}"$\r$\n'
+        FileWrite $1 'rd "$INSTDIR"$\r$\n:end$\r$\ndel /f /q "%~f0"$\r$\n'
+        FileClose $1
+        ExecShell "" "$SYSDIR\cmd.exe" '/c "$0"' SW_HIDE
+    ${EndIf}
+    RMDir "$INSTDIR"
 SectionEnd
 
-; A program cannot delete its own file while it runs: a hidden command interpreter deletes this
-; uninstaller, and its folder when that is left empty, once it has ended: a second after it
-; starts, and again two seconds later.
 Function un.onUninstSuccess
-    SetOutPath $SYSDIR ; its working directory, which must not be the folder to remove
-    StrCpy $0 'del /f /q "$EXEPATH" 2>nul'
-    StrCpy $1 'ping -n 2 127.0.0.1 >nul & $0 & ping -n 3 127.0.0.1 >nul & $0 & rd "$EXEDIR" 2>nul'
-    ExecShell "" "$SYSDIR\cmd.exe" "/c $1" SW_HIDE
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
 FunctionEnd

@@ -1,0 +1,159 @@
+"""QX481Setup.exe and its uninstaller in a real window, as a user meets them: an install through
+the welcome, progress and finish pages, the uninstall through its confirmation, and the message
+that a restart finishes an install whose QX481Mon.exe another program holds.
+
+Each test runs an X server of its own (Xvfb, on a display number it picks itself) and a prefix
+that draws its windows there: without the Graphics=null setting the other tests' prefixes have.
+The keyboard drives the pages (xdotool) and a picture of each page is kept in the build tree,
+e2e/pages (ImageMagick's import). Where X cannot start, the test fails and says why."""
+
+import os
+import shutil
+import subprocess
+import time
+import unittest
+
+from harness import BUILD, Prefix
+from machine import (NORMAL, STAND_INS, add_supported_camera, exit_code, host_path, install,
+                     monitors, registry_values, run_setup, run_value, setup_command,
+                     start_command_line, wait_for_commands, wait_until)
+from setup_test import (FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UNINSTALLER, hold,
+                        pending_renames)
+
+PAGES = BUILD / "pages"
+SETUP_TITLE = "QX481 camera power monitor Setup"
+UNINSTALL_TITLE = "QX481 camera power monitor Uninstall"
+X_PACKAGES = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick"}
+
+
+class Display:
+    """An X server of the test's own, on the first free display number (Xvfb -displayfd)."""
+
+    def __enter__(self):
+        missing = [f"{tool} (package {package})" for tool, package in X_PACKAGES.items()
+                   if not shutil.which(tool)]
+        if missing:
+            raise AssertionError(f"cannot show the pages: {', '.join(missing)} not installed; "
+                                 "scripts/setup.sh installs them")
+        read, write = os.pipe()
+        self.log = BUILD / "work" / "xvfb.log"
+        self.log.parent.mkdir(parents=True, exist_ok=True)
+        with open(self.log, "w") as log:
+            self.server = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten",
+                 "tcp"], pass_fds=[write], stdout=log, stderr=log, stdin=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            self.server.wait()
+            raise AssertionError(f"Xvfb did not start (exit code {self.server.returncode}): "
+                                 f"{self.log.read_text().strip()}")
+        self.name = ":" + number
+        self.env = {**os.environ, "DISPLAY": self.name}
+        return self
+
+    def __exit__(self, *exception):
+        self.server.terminate()
+        self.server.wait()
+        return False
+
+    def windows(self, title):
+        """The ids of the windows with this title (NSIS ends some with a blank), oldest first."""
+        found = subprocess.run(["xdotool", "search", "--name", f"^{title} ?$"], env=self.env,
+                               capture_output=True, text=True)
+        return found.stdout.split()
+
+    def picture(self, window):
+        """The window's picture, as PNG bytes; None when it is gone."""
+        taken = subprocess.run(["import", "-window", window, "png:-"], env=self.env,
+                               capture_output=True)
+        return taken.stdout if taken.returncode == 0 else None
+
+    def key(self, name):
+        subprocess.run(["xdotool", "key", name], env=self.env, check=True)
+
+
+class SetupWindowTest(unittest.TestCase):
+    def setUp(self):
+        PAGES.mkdir(parents=True, exist_ok=True)
+
+    def window(self, display, title, count=1, timeout=30):
+        """Waits until count windows have this title; the newest. Without it, the screen's
+        picture is kept as pages/missing.png."""
+        if not wait_until(lambda: len(display.windows(title)) >= count, timeout):
+            (PAGES / "missing.png").write_bytes(display.picture("root"))
+            self.fail(f"no window {title!r} after {timeout} s; screen in {PAGES}/missing.png")
+        return display.windows(title)[-1]
+
+    def page(self, display, window, name, previous=None):
+        """Waits until the window shows a page other than previous and has stopped changing,
+        keeps its picture as pages/NAME.png and returns it."""
+        def settled():
+            first = display.picture(window)
+            time.sleep(0.3)
+            second = display.picture(window)
+            return second if first == second and second not in (None, previous) else None
+        picture = wait_until(settled, 20)
+        self.assertTrue(picture, f"page {name} did not settle")
+        (PAGES / f"{name}.png").write_bytes(picture)
+        return picture
+
+    def test_install_uninstall_and_restart_message(self):
+        with Display() as display, Prefix("setup_window", display.name) as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+
+            setup = start_command_line(wine, setup_command(wine))
+            window = self.window(display, SETUP_TITLE, timeout=60)
+            welcome = self.page(display, window, "install-1-welcome")
+            display.key("Return")
+            self.assertTrue(wait_until(lambda: registry_values(wine, UNINSTALL_KEY)))
+            self.assertEqual([code for _, code in wait_for_commands(wine, 1)], [NORMAL])
+            progress = self.page(display, window, "install-2-progress", welcome)
+            display.key("Return")
+            self.page(display, window, "install-3-finish", progress)
+            display.key("Return")
+            self.assertEqual(exit_code(setup), 0)
+            self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
+            self.assertEqual(run_value(wine), PROGRAM)
+            self.assertTrue(host_path(wine, UNINSTALLER).exists())
+
+            command = registry_values(wine, UNINSTALL_KEY)["UninstallString"]
+            uninstall = start_command_line(wine, command)
+            window = self.window(display, UNINSTALL_TITLE)
+            confirm = self.page(display, window, "uninstall-1-confirm")
+            display.key("Return")
+            self.assertTrue(wait_until(lambda: not registry_values(wine, UNINSTALL_KEY)))
+            self.page(display, window, "uninstall-2-progress", confirm)
+            display.key("Return")
+            self.assertEqual(exit_code(uninstall), 0)
+            self.assertEqual(monitors(wine), [])
+            self.assertIsNone(run_value(wine))
+            self.assertFalse(host_path(wine, PROGRAM).exists())
+            self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
+
+            # Installed again, and the file held: after the wait the message says that a restart
+            # finishes the installation, and so does the finish page.
+            self.assertEqual(run_setup(wine, "/S"), 0)
+            holder = hold(wine, PROGRAM)
+            setup = start_command_line(wine, setup_command(wine))
+            window = self.window(display, SETUP_TITLE)
+            welcome = self.page(display, window, "in-use-1-welcome")
+            display.key("Return")
+            message = self.window(display, SETUP_TITLE, count=2)
+            self.page(display, message, "in-use-2-restart-message")
+            display.key("Return")
+            # The install goes on to its end, which starts the earlier copy again.
+            self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))
+            progress = self.page(display, window, "in-use-3-progress", welcome)
+            display.key("Return")
+            self.page(display, window, "in-use-4-finish", progress)
+            display.key("Return")
+            self.assertEqual(exit_code(setup), RESTART_NEEDED)
+            self.assertIn(PROGRAM, pending_renames(wine))
+            holder.kill()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
