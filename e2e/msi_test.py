@@ -227,13 +227,13 @@ class MachinesTest(PackageCase):
             before = machine_state(wine, "before")
             msi = wine.put(package())
 
-            self.assertEqual(run_setup(wine, "/S").returncode, 0)
+            self.assertEqual(run_setup(wine, "/S"), 0)
             installed = machine_state(wine, "setup")
             self.assertEqual(msiexec(wine, "/i", msi, "/qn"), FAILURE)
             self.assertEqual(differences(installed, machine_state(wine, "refused")), [])
             self.assertEqual(monitors(wine), [[PROGRAM, "/i"]])
             uninstaller = registry_values(wine, SETUP_UNINSTALL_KEY)["QuietUninstallString"]
-            self.assertEqual(run_command_line(wine, uninstaller).returncode, 0)
+            self.assertEqual(run_command_line(wine, uninstaller), 0)
             self.assertTrue(wait_until(lambda: not host_path(wine, SETUP_FOLDER).exists(), 10))
 
             self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
@@ -241,7 +241,7 @@ class MachinesTest(PackageCase):
             self.assertInstalled(wine, code)
             # The setup program refuses before it does anything at all.
             monitor = monitor_ids(wine)
-            self.assertEqual(run_setup(wine, "/S").returncode, 2)
+            self.assertEqual(run_setup(wine, "/S"), 2)
             self.assertIsNone(registry_values(wine, SETUP_UNINSTALL_KEY))
             self.assertFalse(host_path(wine, SETUP_FOLDER).exists())
             self.assertInstalled(wine, code)
