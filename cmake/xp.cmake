@@ -79,17 +79,19 @@ include(${CMAKE_CURRENT_LIST_DIR}/msi.cmake)
 
 # What a release ships, unsigned, or signed in signed/ when a key is named. The executables
 # themselves stay unsigned: the tests, the size budget and the setup program above use them.
-set(SHIPPED_FILES $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE})
+set(SHIPPED_FILES $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE} ${MSI})
 if(QX481_SIGN_KEY)
     signing_command(sign ${QX481_SIGN_KEY} ${QX481_SIGN_CERT})
     set(SIGNED ${CMAKE_BINARY_DIR}/signed)
     add_signed_copy(${SIGNED}/QX481Mon.exe $<TARGET_FILE:QX481Mon> "${sign}" QX481Mon)
     add_signed_copy(${SIGNED}/QX481Diag.exe $<TARGET_FILE:QX481Diag> "${sign}" QX481Diag)
     add_setup_program(${SIGNED}/QX481Setup.exe ${SIGNED}/QX481Mon.exe "${sign}")
-    set(SHIPPED_FILES ${SIGNED}/QX481Mon.exe ${SIGNED}/QX481Diag.exe ${SIGNED}/QX481Setup.exe)
+    add_msi_package(${SIGNED}/QX481Mon.msi ${SIGNED}/QX481Mon.exe "${sign}")
+    set(SHIPPED_FILES ${SIGNED}/QX481Mon.exe ${SIGNED}/QX481Diag.exe ${SIGNED}/QX481Setup.exe
+                      ${SIGNED}/QX481Mon.msi)
 endif()
 # scripts/release.sh builds this target alone and packs the files shipped.txt names.
-add_custom_target(shipped ALL DEPENDS ${SHIPPED_FILES} QX481Mon QX481Diag QX481Setup)
+add_custom_target(shipped ALL DEPENDS ${SHIPPED_FILES} QX481Mon QX481Diag QX481Setup QX481Msi)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/shipped.txt CONTENT "$<JOIN:${SHIPPED_FILES},\n>\n")
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
@@ -113,7 +115,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # scripts/release.sh from two clones of the tree, against this build's unsigned files.
     add_test(NAME release
              COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/release/release_test.py
-                     $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE})
+                     $<TARGET_FILE:QX481Mon> $<TARGET_FILE:QX481Diag> ${SETUP_EXE} ${MSI})
     set_tests_properties(release PROPERTIES LABELS release TIMEOUT 600)
 endif()
 

@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
-          clang libclang-rt-14-dev xxd nsis wixl msitools osslsigncode openssl xvfb xdotool
-          imagemagick)
+          clang libclang-rt-14-dev xxd nsis wixl msitools faketime osslsigncode openssl xvfb
+          xdotool imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

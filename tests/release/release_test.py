@@ -4,7 +4,7 @@ different time zone, umask, locale and number of jobs: clone A makes the unsigne
 then a signed one, clone B the signed one, with a throwaway certificate authority made by
 tests/release/test_ca.sh. Three builds in all; the checks below share them.
 
-Usage: release_test.py QX481Mon.exe QX481Diag.exe QX481Setup.exe
+Usage: release_test.py QX481Mon.exe QX481Diag.exe QX481Setup.exe QX481Mon.msi
   the files of the plain preset build (build/xp), which the unsigned release must equal
 """
 import hashlib
@@ -18,11 +18,11 @@ import zipfile
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parents[2]
-PLAIN = [Path(path) for path in sys.argv[1:4]]
+PLAIN = [Path(path) for path in sys.argv[1:5]]
 VERSION = "1.01.01.00"
 UNSIGNED = f"QX481Mon-{VERSION}-unsigned"
 SIGNED = f"QX481Mon-{VERSION}"
-SHIPPED = ["QX481Mon.exe", "QX481Diag.exe", "QX481Setup.exe"]
+SHIPPED = ["QX481Mon.exe", "QX481Diag.exe", "QX481Setup.exe", "QX481Mon.msi"]
 # Where the builds differ in all but their source.
 ENVIRONMENTS = {
     "a": {"TZ": "UTC", "LC_ALL": "C", "CMAKE_BUILD_PARALLEL_LEVEL": "2", "umask": 0o022},
@@ -31,15 +31,17 @@ ENVIRONMENTS = {
 }
 
 
-def git(folder, *arguments):
+def git(folder, *arguments, env=None):
     return subprocess.run(["git", "-C", folder, "-c", "user.name=release test",
                            "-c", "user.email=release-test@localhost", *arguments],
-                          check=True, capture_output=True, text=True).stdout
+                          env={**os.environ, **(env or {})}, check=True, capture_output=True,
+                          text=True).stdout
 
 
 def clone_tree_under_test(destination):
     """A clone whose last commit holds the tree under test as it is, with what it has not
-    committed yet: a release is made from a commit, and these tests test the tree."""
+    committed yet: a release is made from a commit, and these tests test the tree. That commit
+    bears the time of the one it follows, which the plain build's package carries."""
     git(SOURCE, "clone", "-q", SOURCE, destination)
     listed = git(SOURCE, "ls-files", "-z", "--cached", "--others", "--exclude-standard")
     for name in filter(None, listed.split("\0")):
@@ -51,7 +53,9 @@ def clone_tree_under_test(destination):
             copy.unlink()
     if git(destination, "status", "--porcelain"):
         git(destination, "add", "-A")
-        git(destination, "commit", "-q", "-m", "The tree under test")
+        date = git(SOURCE, "log", "-1", "--format=%cI").strip()
+        git(destination, "commit", "-q", "-m", "The tree under test",
+            env={"GIT_AUTHOR_DATE": date, "GIT_COMMITTER_DATE": date})
 
 
 def release(clone, environment, *arguments):
