@@ -61,9 +61,7 @@ class QualifyingMachineTest(unittest.TestCase):
             self.assertEqual(wait_for_exit([monitor], QUIT_WITHIN), [0])
 
     def set_version(self, version):
-        done = self.wine.run("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version,
-                             "/f")
-        self.assertEqual(done.returncode, 0)
+        self.wine.change("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
 
     def test_windows_7(self):
         self.set_version("win7")

@@ -55,6 +55,7 @@ presence and driver state from what adddevice stored.
 import os
 import shutil
 import subprocess
+import time
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -214,12 +215,22 @@ class Prefix:
         self.started.append(process)
         return process
 
+    def change(self, program, *args, tries=3):
+        """Runs a program that changes the prefix and may be run again, such as reg or regedit,
+        until it succeeds. On a busy machine Wine now and then fails to start a program at all,
+        which then ends non-zero having done nothing; a change that keeps failing is an error."""
+        for _ in range(tries):
+            done = self.run(program, *args)
+            if done.returncode == 0:
+                return done
+            time.sleep(1)
+        raise RuntimeError(f"{program} {' '.join(args)} failed {tries} times: "
+                           f"{done.stdout}{done.stderr}")
+
     def import_reg(self, text):
         """Imports registry entries given in .reg syntax (the REGEDIT4 header is added)."""
         (self.e2e / "import.reg").write_text("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n"))
-        done = self.run("regedit", "/S", r"C:\e2e\import.reg")
-        if done.returncode != 0:
-            raise RuntimeError(f"regedit failed: {done.stderr}")
+        self.change("regedit", "/S", r"C:\e2e\import.reg")
 
     def add_camera(self, friendly_name, key=None, set_result=0):
         self.add_cameras([(friendly_name, key, set_result)])

@@ -114,9 +114,20 @@ def exit_code(process, timeout=60):
     return int(code.group(1))
 
 
-def run_command_line(wine, command_line):
+# What cmd's start prints when Wine could not start the program at all, as happens now and then
+# on a busy machine: nothing was run, so it is tried again.
+NOT_STARTED = "ShellExecuteEx failed"
+
+
+def run_command_line(wine, command_line, tries=3):
     """Runs a command line to its end (start_command_line); its exit code."""
-    return exit_code(start_command_line(wine, command_line))
+    for _ in range(tries):
+        process = start_command_line(wine, command_line)
+        process.wait(60)
+        if NOT_STARTED not in process.stdout_path.read_text():
+            break
+        time.sleep(1)
+    return exit_code(process)
 
 
 def monitors(wine):
@@ -166,8 +177,7 @@ def run_value(wine):
 
 
 def set_run_value(wine, data):
-    done = wine.run("reg", "add", RUN_KEY, "/v", VALUE_NAME, "/d", data, "/f")
-    assert done.returncode == 0, done.stdout
+    wine.change("reg", "add", RUN_KEY, "/v", VALUE_NAME, "/d", data, "/f")
 
 
 def commands(wine):

@@ -14,9 +14,9 @@ import unittest
 import uuid
 
 from harness import Prefix, binary, package, product
-from machine import (ENVIRONMENT, NORMAL, OVERRIDES, STAND_INS, add_supported_camera, commands,
-                     host_path, install, monitors, registry_values, run_command_line, run_setup,
-                     run_value, wait_for_commands, wait_until)
+from machine import (ENVIRONMENT, NORMAL, NOT_STARTED, OVERRIDES, STAND_INS, add_supported_camera,
+                     commands, host_path, install, monitors, registry_values, run_command_line,
+                     run_setup, run_value, wait_for_commands, wait_until)
 from setup_test import differences, snapshot
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
@@ -38,8 +38,12 @@ def msiexec(wine, *args):
     if not batch.exists():
         batch.write_text('@start "" /wait C:\\windows\\system32\\msiexec.exe %*\r\n'
                          '@echo %errorlevel%\r\n')
-    done = wine.run("cmd", "/c", r"C:\e2e\msiexec.bat", *args, overrides=OVERRIDES + ",b",
-                    env=ENVIRONMENT, timeout=60)
+    for _ in range(3):
+        done = wine.run("cmd", "/c", r"C:\e2e\msiexec.bat", *args, overrides=OVERRIDES + ",b",
+                        env=ENVIRONMENT, timeout=60)
+        if NOT_STARTED not in done.stdout:
+            break
+        time.sleep(1)
     code = done.stdout.split()[-1:]
     assert code and code[0].isdigit(), done.stdout
     return int(code[0])

@@ -138,9 +138,8 @@ class WindowsVersionTest(unittest.TestCase):
             exe = install(wine)
             for version, runs in [("winxp", True), ("win7", False), ("win2k", False)]:
                 with self.subTest(version=version):
-                    done = wine.run("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d",
-                                    version, "/f")
-                    self.assertEqual(done.returncode, 0)
+                    wine.change("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d",
+                                version, "/f")
                     set_run_value(wine, WINDOWS_COPY)
                     if runs:
                         monitor = start(wine, exe, "/i")
