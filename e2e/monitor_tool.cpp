@@ -6,8 +6,6 @@
 //   send MSG WPARAM ...  sends each message (numbers in C notation) and prints
 //                        "MSG WPARAM -> REPLY" per message, or "MSG WPARAM -> timeout"
 //   quit                 broadcasts the registered quit message as an uninstall does
-//   hold PATH            opens the file for reading, sharing it for reading only, prints
-//                        "held" and keeps it open until ended (or "not held" at once)
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -53,15 +51,6 @@ int main(int argc, char** argv) {
             BroadcastSystemMessageA(BSF_POSTMESSAGE, &recipients, RegisterQuitMessage(), 0, 0);
         printf("broadcast %ld\n", result);
         return result > 0 ? 0 : 1;
-    }
-    if (!strcmp(argv[1], "hold") && argc == 3) {
-        HANDLE file =
-            CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-        printf(file != INVALID_HANDLE_VALUE ? "held\n" : "not held\n");
-        fflush(stdout);
-        if (file == INVALID_HANDLE_VALUE)
-            return 1;
-        Sleep(INFINITE);
     }
     if (!strcmp(argv[1], "send")) {
         HWND window = WaitFor(true);

@@ -13,17 +13,16 @@ import time
 import unittest
 import uuid
 
-from harness import Prefix, binary, package, product
+from harness import Prefix, package, product
 from machine import (ENVIRONMENT, NORMAL, NOT_STARTED, OVERRIDES, STAND_INS, add_supported_camera,
                      commands, host_path, install, monitors, registry_values, run_command_line,
                      run_setup, run_value, wait_for_commands, wait_until)
-from setup_test import differences, snapshot
+from setup_test import differences, hold, pending_renames, snapshot
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 SETUP_UNINSTALL_KEY = UNINSTALL_KEY + r"\QX481Mon"
 SETUP_FOLDER = r"C:\Program Files\QX481"
-SESSION_MANAGER_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 NAME = "QX481 camera power monitor"
 VERSION = "1.01.01.00"
 # Windows Installer's cache, which Wine makes at the first install and Windows always has.
@@ -215,14 +214,12 @@ class MachinesTest(PackageCase):
             add_supported_camera(wine)
             install(wine, r"C:\windows", names=STAND_INS)
             self.assertEqual(msiexec(wine, "/i", wine.put(package()), "/qn"), SUCCESS)
-            holder = wine.start(wine.put(binary("monitor_tool.exe")), "hold", PROGRAM)
-            self.assertTrue(wait_until(lambda: holder.stdout_path.read_text() == "held\n"))
+            hold(wine, PROGRAM)
 
             upgrade, code = package_copy(wine, "upgrade.msi", "1.01.02.00", "1.1.2.0")
             self.assertEqual(msiexec(wine, "/i", upgrade, "/qn"), REBOOT_REQUIRED)
             self.assertEqual(list(entries(wine)), [code])
-            pending = registry_values(wine, SESSION_MANAGER_KEY)["PendingFileRenameOperations"]
-            self.assertIn(r"\??\C:\windows\QX481Mon.exe", pending)
+            self.assertIn(r"\??\C:\windows\QX481Mon.exe", pending_renames(wine))
 
     def test_refusals_between_package_and_setup_program(self):
         with Prefix("msi_setup") as wine:
