@@ -14,7 +14,8 @@
 #
 # A copy takes about a tenth of a second: the large trees of Wine's own binaries
 # (drive_c/windows/system32, winsxs, and syswow64 in a 64-bit prefix) are hard links into the
-# template, everything else is copied. wineserver rewrites the registry files in place, so
+# template where both lie on one file system, and copies where they do not; everything else is
+# copied. wineserver rewrites the registry files in place, so
 # those must never be links. Nothing may write into an existing file under those trees of a
 # copy: put test files elsewhere (harness.py puts them in C:\e2e).
 #
@@ -85,7 +86,13 @@ copy() {
     rm -rf "$dest"
     mkdir -p "$dest"
     tar -C "$dir" --exclude=./.stamp "${excludes[@]}" -cf - . | tar -C "$dest" -xf -
-    cp -al "${linked[@]/#/$dir/drive_c/windows/}" "$dest/drive_c/windows/"
+    local trees=("${linked[@]/#/$dir/drive_c/windows/}")
+    if ! cp -al "${trees[@]}" "$dest/drive_c/windows/" 2>/dev/null; then
+        # The template lies on another file system (a tmpfs /tmp, say), where no hard link
+        # reaches: those trees are copied instead.
+        rm -rf "${linked[@]/#/$dest/drive_c/windows/}"
+        cp -a "${trees[@]}" "$dest/drive_c/windows/"
+    fi
 }
 
 # Each prefix's wineserver leaves its socket directory behind in the temp directory, named in
