@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes the release of the commit checked out: dist/QX481Mon-VERSION.zip, signed with the key
 # given, or dist/QX481Mon-VERSION-unsigned.zip without one. The zip holds one folder of that
-# name with the shipped files, SHA256SUMS and README.txt (installer/README.txt), the guide for
-# administrators. The same commit gives the same zip, byte for byte, wherever it is built.
+# name with the shipped files, SHA256SUMS, README.txt (installer/README.txt), the guide for
+# administrators, and BUILDINFO, the commit and the versions of the tools that built it. The
+# same commit built with the same versions gives the same zip, byte for byte, wherever it is
+# built.
 #
 # Usage: scripts/release.sh [--key KEY.pem --cert CERT.pem [--timestamp URL]]
 #   KEY.pem   the signing key; its passphrase, if any, in QX481_SIGN_PASSPHRASE
@@ -93,7 +95,20 @@ if [[ -n $key ]]; then
     echo "Both signatures of each file verify against $(basename "$cert")"
 fi
 
+# What made the files: the same commit built with the same versions of these gives the same
+# bytes. The native zlib is Python's, which compresses the zip.
+packages=(g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          mingw-w64-i686-dev mingw-w64-common nsis nsis-common wixl msitools osslsigncode
+          faketime libfaketime python3 "zlib1g:$(dpkg --print-architecture)")
+{
+    echo "commit: $commit"
+    echo "commit date: $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC')"
+    echo "built on: $(. /etc/os-release && echo "$PRETTY_NAME"), $(cat /etc/debian_version)"
+    echo "packages:"
+    dpkg-query -W -f='  ${binary:Package} ${Version}\n' "${packages[@]}"
+} >"$work/BUILDINFO"
+
 mkdir -p dist
 python3 scripts/release_zip.py --name "$name" --version "$version" --commit "$commit" \
-    --time "$SOURCE_DATE_EPOCH" --readme installer/README.txt ${key:+--signed} \
-    --out "dist/$name.zip" "${files[@]}"
+    --time "$SOURCE_DATE_EPOCH" --readme installer/README.txt --buildinfo "$work/BUILDINFO" \
+    ${key:+--signed} --out "dist/$name.zip" "${files[@]}"

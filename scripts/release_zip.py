@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Packs a release (scripts/release.sh): one folder NAME holding FILES, README.txt and
-SHA256SUMS, zipped with the commit's date on every entry, in a fixed order and with fixed
+"""Packs a release (scripts/release.sh): one folder NAME holding FILES, README.txt, BUILDINFO
+and SHA256SUMS, zipped with the commit's date on every entry, in a fixed order and with fixed
 permissions, so that the same files give the same zip.
 
 Usage: release_zip.py --name NAME --version VERSION --commit SHA --time EPOCH --readme TEMPLATE
-                      [--signed] --out ZIP FILES...
+                      --buildinfo FILE [--signed] --out ZIP FILES...
 
-README.txt is the template with Windows line endings, @VERSION@, @COMMIT@ and @DATE@ filled in.
+BUILDINFO is FILE and README.txt the template, both with Windows line endings, the template with
+@VERSION@, @COMMIT@ and @DATE@ filled in.
 What stands between "@if WORD@" and "@endif@", on one line or as lines of their own, stays only
 when WORD is "signed" and the files are, "unsigned" and they are not, or one of FILES' names;
 "@if !WORD@" keeps it in the other case.
@@ -41,7 +42,8 @@ def readme(template, words, values):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--name", "--version", "--commit", "--time", "--readme", "--out"):
+    for option in ("--name", "--version", "--commit", "--time", "--readme", "--buildinfo",
+                   "--out"):
         parser.add_argument(option, required=True)
     parser.add_argument("--signed", action="store_true")
     parser.add_argument("files", nargs="+", type=Path)
@@ -54,6 +56,8 @@ def main():
               "DATE": time.strftime("%Y-%m-%d %H:%M:%S UTC", date)}
     contents = [(path.name, path.read_bytes()) for path in arguments.files]
     contents.append(("README.txt", readme(Path(arguments.readme).read_text(), words, values)))
+    buildinfo = Path(arguments.buildinfo).read_text().splitlines()
+    contents.append(("BUILDINFO", "".join(line + "\r\n" for line in buildinfo).encode("ascii")))
     sums = "".join("%s  %s\n" % (hashlib.sha256(data).hexdigest(), name)
                    for name, data in contents)
     contents.append(("SHA256SUMS", sums.encode("ascii")))

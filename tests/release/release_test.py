@@ -121,13 +121,16 @@ class ReleaseTest(unittest.TestCase):
                 files = members(path)
                 sums = files.pop("SHA256SUMS").decode("ascii").splitlines()
                 listed = {line.split("  ")[1]: line.split("  ")[0] for line in sums}
-                self.assertEqual(sorted(listed), sorted(SHIPPED + ["README.txt"]))
+                self.assertEqual(sorted(listed), sorted(SHIPPED + ["README.txt", "BUILDINFO"]))
                 self.assertEqual({name: hashlib.sha256(data).hexdigest()
                                   for name, data in files.items()}, listed)
                 readme = files["README.txt"]
                 self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
                 self.assertIn(f"Built from commit {commit}".encode(), readme)
                 self.assertNotIn(b"@", readme)
+                buildinfo = files["BUILDINFO"].decode("ascii")
+                self.assertIn(f"commit: {commit}\r\n", buildinfo)
+                self.assertRegex(buildinfo, r"\r\n  mingw-w64-i686-dev \S+\r\n")
 
     def test_signatures(self):
         signed, unsigned = members(self.signed[self.a]), members(self.unsigned)
