@@ -5,7 +5,7 @@
 # suite, which keeps both halves of a multiarch library (wine32:i386 and wine64) at one version.
 set -uo pipefail
 
-packages=(cmake make g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake make g++ git python3 libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
           clang libclang-rt-dev xxd nsis wixl msitools faketime osslsigncode openssl xvfb
           xdotool imagemagick)
