@@ -56,7 +56,8 @@ trap 'echo "Interrupted"; exit 130' INT TERM
 
 if ! command -v debootstrap >/dev/null; then
     echo "Installing debootstrap"
-    apt-get install -y -qq --no-install-recommends debootstrap >/dev/null ||
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap \
+        >/dev/null 2>&1 ||
         { echo "apt-get install debootstrap failed" >&2; exit 2; }
 fi
 
@@ -91,13 +92,13 @@ if ! error=$(mount_all 2>&1); then
     exit 2
 fi
 
-# The newcomer's clone: git is what they had to install to make it.
 in_machine() {
     chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         TERM=${TERM:-dumb} bash -c "$1"
 }
-if ! { in_machine "apt-get update -qq; apt-get install -y -qq --no-install-recommends git" &&
-       git clone -q --no-local "$PWD" "$root/root/qx481" &&
+# The machine stays as debootstrap made it: the clone is made from outside, and the README's
+# commands install git with the rest.
+if ! { git clone -q --no-local "$PWD" "$root/root/qx481" &&
        git -C "$root/root/qx481" checkout -q --detach "$commit"; } >/dev/null 2>&1; then
     echo "Cloning commit $commit into the machine failed" >&2
     exit 2

@@ -33,11 +33,12 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386 || fail "dpkg --add-architecture i386"
 fi
 
+stale=
 for attempt in 1 2 3; do
     apt-get update -qq >"$log" 2>&1 && break
     if [[ $attempt -eq 3 ]]; then
-        echo "apt-get update failed 3 times ($(apt_reason "$log")); going on with the lists" \
-             "apt has" >&2
+        stale=$(apt_reason "$log")
+        echo "apt-get update failed 3 times ($stale); going on with the lists apt has" >&2
     else
         sleep $((attempt * 10))
     fi
@@ -52,4 +53,6 @@ first=$(apt_reason "$log")
 [[ -n $codename ]] || fail "apt-get install" "$first"
 echo "apt-get install failed ($first); trying again with every package from $codename" >&2
 install -t "$codename" && exit 0
-fail "apt-get install -t $codename" "$(apt_reason "$log")"
+# A library already installed from the updates or security suite cannot get its other half from
+# the release's suite: then only the index that failed to update can help.
+fail "apt-get install -t $codename" "$(apt_reason "$log")${stale:+, after apt-get update failed: $stale}"
