@@ -46,6 +46,9 @@ xp_program_options(QX481Mon)
 target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids uuid
                                        advapi32)
 xp_program_without_runtime(QX481Mon)
+# With data sections, GCC gives each zero-initialised record a .data section of its own, bytes in
+# the file; without them the records share .bss, which has none, and the file has no .data.
+target_compile_options(QX481Mon PRIVATE -fno-data-sections)
 set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
 
 # The support tool: a console program built the same way over the monitor's own discovery,
