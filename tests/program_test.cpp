@@ -14,8 +14,6 @@
 #include "machine.h"
 #include "resource.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
-
 namespace {
 
 struct SkipCase {
@@ -265,13 +263,13 @@ TEST(ProgramMain, UninstallWaitsForTheMonitorsOfItsSession) {
     }
 }
 
-// The entry reads the command line the system holds, not the runtime's split of it.
-TEST(WinMain, PassesTheTextAfterTheProgramName) {
+// The entry reads the command line the system holds and ends the process with code 0.
+TEST(ProgramEntry, RunsTheTextAfterTheProgramNameAndExitsWithZero) {
     SetUpMachine(XpWithCamera);
     winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME, "C:\\x.exe");
     winsim::SetCommandLine("\"C:\\Program Files\\QX481\\QX481Mon.exe\"/u");
-    char runtimeLine[] = "";
-    EXPECT_EQ(0, WinMain(NULL, NULL, runtimeLine, 0));
+    ProgramEntry();
+    EXPECT_EQ(0u, winsim::ExitCode());
     EXPECT_FALSE(AutostartValueExists());
     EXPECT_EQ(0, winsim::HeapBlocksInUse());
 }

@@ -19,8 +19,10 @@ LPSTR SkipProgramName(LPSTR commandLine) {
     return p;
 }
 
-// The runtime's own split of the command line is not used: the switches are read from the
-// text after the program's name exactly as the system holds it.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return ProgramMain(instance, SkipProgramName(GetCommandLineA()));
+// The process starts here, with no C runtime start-up before it: the program has no static
+// constructors or atexit handlers for one to run, and reads its switches from the text after its
+// own name exactly as the system holds it. Returning would end only this thread, and leave the
+// process to the threads that COM and the system's DLLs have started.
+extern "C" void ProgramEntry() {
+    ExitProcess(ProgramMain(GetModuleHandleA(NULL), SkipProgramName(GetCommandLineA())));
 }

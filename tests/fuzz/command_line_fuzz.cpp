@@ -6,17 +6,16 @@
 
 #include <string>
 
-#include "app/program.h"
+#include "app/entry.h"
 #include "machine.h"
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetUpMachine(XpWithCamera);
     // The monitor's loop ends as soon as it would wait: nothing else happens on this machine.
     std::string commandLine(reinterpret_cast<const char*>(data), size);
     winsim::SetCommandLine(commandLine);
-    Check(WinMain(NULL, NULL, NULL, 0) == 0);
+    ProgramEntry();
+    Check(winsim::ExitCode() == 0);
     Check(winsim::HeapBlocksInUse() == 0 && winsim::OpenRegistryKeys() == 0 &&
           winsim::OpenDeviceInfoSets() == 0 && winsim::ComReferences() == 0);
     return 0;

@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
 """Checks that a shipped executable is what Windows XP can run and what support expects.
 
-Usage: pe_check.py [--signed] QX481Mon.exe xp_imports.txt
+Usage: pe_check.py [--signed] [--max-size=BYTES] QX481Mon.exe xp_imports.txt
        pe_check.py --console [--signed] QX481Diag.exe xp_imports.txt
 
 The executable must be PE32 for i386 with the GUI subsystem (the console subsystem with
---console), ask for Windows 5.1 or lower, import only functions listed in xp_imports.txt (each
-one known to be exported by the DLL that Windows XP ships), and carry the version block, named
-for its own file, in its resources; the monitor (not --console) also dialog 101. Unsigned it has
-no certificate table; signed (--signed), the table holds the Authenticode signatures, lies at the
-end of the file and covers its tail exactly, and the header's checksum is right, as Windows
-checks them.
+--console), ask for Windows 5.1 or lower, import only functions that xp_imports.txt lists for
+every file or for this one by name (each one known to be exported by the DLL that Windows XP
+ships), and carry the version block, named for its own file, in its resources. The monitor (not
+--console) also carries dialog 101, and only the sections of its own code and data: none of
+those that the C runtime's start-up brings (.CRT, .tls, its unwind tables). With --max-size the
+file is at most that many bytes. Unsigned it has no certificate table; signed (--signed), the
+table holds the Authenticode signatures, lies at the end of the file and covers its tail
+exactly, and the header's checksum is right, as Windows checks them. The size of every section
+is printed.
 """
 import array
 import os
@@ -19,6 +22,8 @@ import sys
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
                 "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll"}
+
+MONITOR_SECTIONS = {".text", ".data", ".rdata", ".bss", ".idata", ".rsrc"}
 
 RT_DIALOG, RT_VERSION = 5, 16
 LANG_EN_US = 0x0409
@@ -41,9 +46,13 @@ class Image:
         self.magic = struct.unpack_from("<H", data, self.optional)[0]
         first_section = self.optional + optional_size
         self.sections = []
+        self.section_sizes = []
         for i in range(sections):
-            virtual_size, rva, raw_size, raw = struct.unpack_from("<IIII", data, first_section + 40 * i + 8)
+            header = first_section + 40 * i
+            virtual_size, rva, raw_size, raw = struct.unpack_from("<IIII", data, header + 8)
             self.sections.append((rva, max(virtual_size, raw_size), raw))
+            name = data[header:header + 8].rstrip(b"\0").decode("ascii")
+            self.section_sizes.append((name, virtual_size, raw_size))
 
     def field(self, fmt, offset):
         return struct.unpack_from(fmt, self.data, self.optional + offset)[0]
@@ -98,12 +107,14 @@ def imports(image):
         rva += 20
 
 
-def check_imports(image, allowlist_path):
-    known = set()
+def check_imports(image, allowlist_path, file_name):
+    known, applies = set(), True
     with open(allowlist_path) as listing:
         for line in listing:
             line = line.split("#", 1)[0].strip()
-            if line:
+            if line.startswith("["):
+                applies = line.strip("[]").lower() == file_name.lower()
+            elif line and applies:
                 dll, function = line.split("!")
                 known.add((dll.lower(), function))
     dlls = set()
@@ -112,9 +123,20 @@ def check_imports(image, allowlist_path):
         if dll.lower() not in ALLOWED_DLLS:
             fail("imports %s!%s: %s is not a DLL that Windows XP ships" % (dll, function, dll))
         elif (dll.lower(), function) not in known:
-            fail("imports %s!%s, which is not in the list of XP exports (%s)"
-                 % (dll, function, os.path.basename(allowlist_path)))
+            fail("imports %s!%s, which %s does not list as an XP export for %s"
+                 % (dll, function, os.path.basename(allowlist_path), file_name))
     print("imports from: " + ", ".join(sorted(dlls, key=str.lower)))
+
+
+def check_sections(image, console, max_size):
+    print("sections: " + ", ".join("%s %d bytes (%d in the file)" % section
+                                   for section in image.section_sizes))
+    if not console:
+        for name, _, _ in image.section_sizes:
+            if name not in MONITOR_SECTIONS:
+                fail("section %s, which the monitor's own code and data do not make" % name)
+    if max_size is not None and len(image.data) > max_size:
+        fail("%d bytes, over the budget of %d" % (len(image.data), max_size))
 
 
 def resources(image):
@@ -270,13 +292,17 @@ def check_certificates(image, signed):
 def main():
     arguments = sys.argv[1:]
     console, signed = "--console" in arguments, "--signed" in arguments
+    max_size = next((int(argument.split("=", 1)[1]) for argument in arguments
+                     if argument.startswith("--max-size=")), None)
     path, allowlist = [argument for argument in arguments if not argument.startswith("--")]
+    file_name = os.path.basename(path)
     with open(path, "rb") as exe:
         image = Image(exe.read())
     check_headers(image, console)
-    check_imports(image, allowlist)
-    check_resources(image, console, os.path.basename(path))
+    check_imports(image, allowlist, file_name)
+    check_resources(image, console, file_name)
     check_certificates(image, signed)
+    check_sections(image, console, max_size)
     print("size: %d bytes (%.1f KiB)" % (len(image.data), len(image.data) / 1024))
     for message in failures:
         print("FAIL: " + message)

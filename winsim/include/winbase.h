@@ -13,6 +13,8 @@ int WINAPI lstrlenA(LPCSTR text);
 LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
 
 LPSTR WINAPI GetCommandLineA();
+HMODULE WINAPI GetModuleHandleA(LPCSTR name);
+void WINAPI ExitProcess(UINT exitCode);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity);
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD capacity, LPSTR path, LPSTR* filePart);
 UINT WINAPI GetWindowsDirectoryA(LPSTR path, UINT capacity);

@@ -26,6 +26,7 @@ struct Process {
 struct KernelState {
     std::set<void*> heapBlocks;
     std::string commandLine = "\"C:\\WINDOWS\\QX481Mon.exe\"";
+    DWORD exitCode = 259;
     std::string modulePath = "C:\\WINDOWS\\QX481Mon.exe";
     std::string windowsDirectory = "C:\\WINDOWS";
     DWORD platformId = VER_PLATFORM_WIN32_NT;
@@ -45,6 +46,7 @@ KernelState kernel;
 
 const DWORD OwnProcessId = 0xF0;
 
+HMODULE const ownModule = reinterpret_cast<HMODULE>(0x400000);
 HANDLE const processHeap = reinterpret_cast<HANDLE>(0x4E11);
 HANDLE const standardOutput = reinterpret_cast<HANDLE>(0x5D0);
 
@@ -89,6 +91,10 @@ int HeapBlocksInUse() {
 
 void SetCommandLine(const std::string& commandLine) {
     kernel.commandLine = commandLine;
+}
+
+DWORD ExitCode() {
+    return kernel.exitCode;
 }
 
 void SetModulePath(const std::string& path) {
@@ -181,6 +187,15 @@ LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity) {
 
 LPSTR WINAPI GetCommandLineA() {
     return &kernel.commandLine[0];
+}
+
+// The program asks only for its own module, by a NULL name.
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+    return name ? NULL : winsim::ownModule;
+}
+
+void WINAPI ExitProcess(UINT exitCode) {
+    kernel.exitCode = exitCode;
 }
 
 DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR path, DWORD capacity) {

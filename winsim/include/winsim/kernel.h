@@ -12,6 +12,9 @@ int HeapBlocksInUse();
 
 // The whole command line, program name included, as GetCommandLineA gives it.
 void SetCommandLine(const std::string& commandLine);
+// The code the program gave ExitProcess, which returns here; until then 259, the STILL_ACTIVE
+// of a process that is running.
+DWORD ExitCode();
 // The running copy's path; empty makes GetModuleFileNameA fail. GetFullPathNameA takes paths
 // as already full, so one ending in a backslash has no file-name part.
 void SetModulePath(const std::string& path);
