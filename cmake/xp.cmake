@@ -38,7 +38,8 @@ add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/QX481Diag.rc)
 target_include_directories(QX481Diag PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 xp_program_options(QX481Diag)
-target_link_libraries(QX481Diag PRIVATE cfgmgr32 setupapi ole32 oleaut32 strmiids uuid)
+target_link_libraries(QX481Diag PRIVATE cfgmgr32 setupapi ole32 oleaut32 shell32 version strmiids
+                                        uuid)
 set_target_properties(QX481Diag PROPERTIES OUTPUT_NAME QX481Diag SUFFIX .exe)
 
 # The setup program (installer/QX481Mon.nsi) around the executable, for the build's architecture.

@@ -18,7 +18,8 @@ import struct
 import sys
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
-                "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll"}
+                "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll", "shell32.dll",
+                "version.dll"}
 
 RT_DIALOG, RT_VERSION = 5, 16
 LANG_EN_US = 0x0409
