@@ -1,14 +1,20 @@
 """QX481Diag.exe under Wine: its verdict on a machine the monitor runs on and on ones it does
 not, the running monitors it counts, and the one command it sends through the monitor's
-channel."""
+channel; and the tool run from a downloads folder that holds DLLs of the names it needs."""
 
+import shutil
 import unittest
 
-from harness import Prefix
-from machine import (CAMERA_NAME, NORMAL, SUSPEND, add_supported_camera, commands, install,
-                     install_diag, run, start, wait_for_commands, wait_for_exit)
+from harness import Prefix, binary
+from machine import (CAMERA_NAME, ENVIRONMENT, NORMAL, SUSPEND, add_supported_camera, commands,
+                     host_path, install, install_diag, run, start, wait_for_commands,
+                     wait_for_exit)
 
 QUIT_WITHIN = 5  # seconds from the end of /u to the end of the monitor
+DOWNLOADS = r"C:\users\Public\Downloads"
+# As XP does for the DLLs that are not among its known ones, Wine is told to prefer a copy in
+# the program's own folder (the stand-ins in the system folder are native too).
+PREFER_BESIDE = "cfgmgr32,setupapi=n,b;powrprof=n"
 
 
 def report(done):
@@ -59,6 +65,38 @@ class QualifyingMachineTest(unittest.TestCase):
         finally:
             run(self.wine, self.exe, "/u")
             self.assertEqual(wait_for_exit([monitor], QUIT_WITHIN), [0])
+
+    def test_no_dll_from_its_own_folder(self):
+        tool = install_diag(self.wine, DOWNLOADS)
+        log = self.wine.e2e / "planted.log"  # planted.dll writes it when loaded
+        for name in ("cfgmgr32.dll", "setupapi.dll"):
+            with self.subTest(planted=name):
+                planted = host_path(self.wine, DOWNLOADS) / name
+                shutil.copyfile(binary("planted.dll"), planted)
+                try:
+                    done = self.wine.run(tool, overrides=PREFER_BESIDE, env=ENVIRONMENT,
+                                         timeout=20)
+                finally:
+                    planted.unlink()
+                self.assertFalse(log.exists(), log.exists() and log.read_text())
+                lines, fields = report(done)
+                self.assertEqual(done.returncode, 0, done.stdout)
+                self.assertEqual(fields["camera"], "found")
+                self.assertEqual(fields["capture devices"], "1")
+                self.assertEqual(lines[-1], "verdict: runs")
+            log.unlink(missing_ok=True)
+
+    def test_says_so_when_the_system_folder_lacks_a_function(self):
+        system_copy = host_path(self.wine, r"C:\windows\system32\cfgmgr32.dll")
+        system_copy.unlink()
+        shutil.copyfile(binary("powrprof.dll"), system_copy)
+        try:
+            done = run(self.wine, self.tool)
+        finally:
+            install_diag(self.wine)
+        self.assertEqual(done.returncode, 1, done.stdout)
+        self.assertEqual(done.stdout.splitlines(), [
+            r"error: C:\windows\system32\cfgmgr32.dll has no CM_Get_DevNode_Registry_PropertyA"])
 
     def set_version(self, version):
         self.wine.change("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")

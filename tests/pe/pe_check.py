@@ -6,7 +6,8 @@ Usage: pe_check.py [--signed] QX481Mon.exe xp_imports.txt
 
 The executable must be PE32 for i386 with the GUI subsystem (the console subsystem with
 --console), ask for Windows 5.1 or lower, import only functions listed in xp_imports.txt (each
-one known to be exported by the DLL that Windows XP ships), and carry the version block, named
+one known to be exported by the DLL that Windows XP ships; the support tool, --console, nothing
+from SETUPAPI or CFGMGR32), and carry the version block, named
 for its own file, in its resources; the monitor (not --console) also dialog 101. Unsigned it has
 no certificate table; signed (--signed), the table holds the Authenticode signatures, lies at the
 end of the file and covers its tail exactly, and the header's checksum is right, as Windows
@@ -20,6 +21,9 @@ import sys
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
                 "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll", "shell32.dll",
                 "version.dll"}
+# Not among XP's known DLLs, so the loader would look for them beside the program first: the
+# support tool, run from wherever it was downloaded to, loads them from the system folder itself.
+LOADED_FROM_SYSTEM_FOLDER = {"setupapi.dll", "cfgmgr32.dll"}
 
 RT_DIALOG, RT_VERSION = 5, 16
 LANG_EN_US = 0x0409
@@ -99,7 +103,7 @@ def imports(image):
         rva += 20
 
 
-def check_imports(image, allowlist_path):
+def check_imports(image, allowlist_path, console):
     known = set()
     with open(allowlist_path) as listing:
         for line in listing:
@@ -112,6 +116,9 @@ def check_imports(image, allowlist_path):
         dlls.add(dll)
         if dll.lower() not in ALLOWED_DLLS:
             fail("imports %s!%s: %s is not a DLL that Windows XP ships" % (dll, function, dll))
+        elif console and dll.lower() in LOADED_FROM_SYSTEM_FOLDER:
+            fail("imports %s!%s: the support tool loads %s from the system folder itself"
+                 % (dll, function, dll))
         elif (dll.lower(), function) not in known:
             fail("imports %s!%s, which is not in the list of XP exports (%s)"
                  % (dll, function, os.path.basename(allowlist_path)))
@@ -275,7 +282,7 @@ def main():
     with open(path, "rb") as exe:
         image = Image(exe.read())
     check_headers(image, console)
-    check_imports(image, allowlist)
+    check_imports(image, allowlist, console)
     check_resources(image, console, os.path.basename(path))
     check_certificates(image, signed)
     print("size: %d bytes (%.1f KiB)" % (len(image.data), len(image.data) / 1024))
