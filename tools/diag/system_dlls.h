@@ -3,6 +3,6 @@
 #include <windows.h>
 
 // Loads setupapi.dll and cfgmgr32.dll by their full paths in the system folder and finds in
-// them every function that discovery calls. On failure it says which DLL or function is
-// missing and returns FALSE; nothing of them may then be called.
+// them every function that discovery calls; they stay loaded for the tool's life. On failure it
+// says which DLL or function is missing and returns FALSE; nothing of them may then be called.
 BOOL LoadSystemDlls();
