@@ -58,13 +58,18 @@ file(GLOB DIAG_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/devices
      ${CMAKE_SOURCE_DIR}/src/camera/*.cpp)
 add_executable(QX481Diag ${CMAKE_SOURCE_DIR}/tools/diag/diag.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/console.cpp
+                         ${CMAKE_SOURCE_DIR}/tools/diag/system_dlls.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/main.cpp ${DIAG_PRODUCT_SOURCES}
                          ${CMAKE_SOURCE_DIR}/src/app/windows_version.cpp
                          ${CMAKE_SOURCE_DIR}/src/app/monitors.cpp
                          ${CMAKE_SOURCE_DIR}/tools/diag/QX481Diag.rc)
 target_include_directories(QX481Diag PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 xp_program_options(QX481Diag)
-target_link_libraries(QX481Diag PRIVATE cfgmgr32 setupapi ole32 oleaut32 strmiids uuid)
+# Run from a downloads folder, the tool imports neither SETUPAPI nor CFGMGR32, which XP would
+# look for beside it first: discovery's calls are declared without dllimport and reach the
+# system folder's copies through tools/diag/system_dlls.cpp.
+target_compile_definitions(QX481Diag PRIVATE _SETUPAPI_ _CFGMGR32_)
+target_link_libraries(QX481Diag PRIVATE ole32 oleaut32 shell32 version strmiids uuid)
 set_target_properties(QX481Diag PROPERTIES OUTPUT_NAME QX481Diag SUFFIX .exe)
 
 # The setup program (installer/QX481Mon.nsi) around the executable, for the build's architecture.

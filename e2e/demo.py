@@ -129,7 +129,7 @@ def prepare(wine, started):
         "each command")
     install(wine, "C:\\windows", names=STAND_INS)
     say(f"  Wine's configuration manager and power policy are stubs: the stand-ins "
-        f"{' and '.join(STAND_INS)} wait in C:\\windows, where the program will go")
+        f"{' and '.join(STAND_INS)} are in C:\\windows\\system32, where the system keeps its own")
     say("  power: Wine reports mains power and a battery charge of 255 (unknown); the stand-in "
         "power policy gives the critical battery level, 5 to begin with")
     say()

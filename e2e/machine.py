@@ -2,7 +2,7 @@
 
     with Prefix("program") as wine:
         add_supported_camera(wine)              # the USB camera and its capture device
-        exe = install(wine, r"C:\\e2e\\sub dir")  # the exe with the stand-in DLLs beside it
+        exe = install(wine, r"C:\\e2e\\sub dir")  # the exe, the stand-in DLLs in system32
         tool = install_diag(wine)               # the support tool, likewise
         monitor = start(wine, exe, "/i")        # the exe's own process gets the stand-ins
         wait_for_commands(wine, 1)              # [(pid, 5)]: the camera was told Normal
@@ -11,8 +11,9 @@
 The camera is a USB device in the imaging class, created through SetupAPI (add_devices),
 whose driver key holds its friendly name and SelectiveSuspend 1; TestCamera.dll is registered
 as the video input device of the same name. Wine's own configuration manager and power policy
-are stubs, so the exe runs with the stand-in cfgmgr32.dll and powrprof.dll from its own
-directory. The stand-in powrprof reads the critical battery level from C:\\e2e\\critical.txt on
+are stubs, so the exe runs with the stand-in cfgmgr32.dll and powrprof.dll, put where the system
+keeps its own (C:\\windows\\system32), since the support tool loads them from there by full path.
+The stand-in powrprof reads the critical battery level from C:\\e2e\\critical.txt on
 every call (set_critical_level); without that file the monitor's battery ticks decide nothing.
 """
 
@@ -53,12 +54,17 @@ def host_path(wine, path):
 
 
 def install(wine, directory="C:\\e2e", names=("QX481Mon.exe", *STAND_INS)):
-    """Copies the exe and the stand-in DLLs into a directory of drive C; the exe's path back."""
+    """Copies the exe into a directory of drive C and the stand-in DLLs into the system folder;
+    the exe's path back."""
     host = host_path(wine, directory)
     host.mkdir(parents=True, exist_ok=True)
+    system = host_path(wine, r"C:\windows\system32")
     ours = {"QX481Mon.exe": product(), "QX481Diag.exe": diag()}
     for name in names:
-        shutil.copyfile(ours.get(name) or binary(name), host / name)
+        target = system / name if name in STAND_INS else host / name
+        # Wine's own files there are hard links into the template: never written through.
+        target.unlink(missing_ok=True)
+        shutil.copyfile(ours.get(name) or binary(name), target)
     return directory + "\\QX481Mon.exe"
 
 

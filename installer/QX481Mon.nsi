@@ -104,6 +104,11 @@ Function .onInit
     !insertmacro RequireAdministrator "Installing"
     ; A copy installed by QX481Mon.msi is Windows Installer's to replace and remove: it is left
     ; alone, and the setup program fails with 2.
+    ; System loads a DLL by its name, and XP, where NSIS cannot keep the search to the system
+    ; folder, looks beside the setup program first for msi.dll, which is not among its known
+    ; DLLs: a downloads folder's. Loaded here from the system folder, with its own imports from
+    ; there (LOAD_WITH_ALTERED_SEARCH_PATH), it is the msi.dll that System then finds loaded.
+    System::Call 'kernel32::LoadLibraryExW(w "$SYSDIR\msi.dll", p 0, i 8)'
     System::Call 'msi::MsiEnumRelatedProductsW(w "${UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
     ${If} $0 = 0
         MessageBox MB_OK|MB_ICONSTOP "$(^Name) is installed from its Windows Installer package \

@@ -2,6 +2,7 @@
 #include <winsim.h>
 #include <winsim/devices.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,13 +18,16 @@ const char WindowsCopy[] = "C:\\WINDOWS\\QX481Mon.exe";
 const char QuotedCopy[] = "\"C:\\Program Files\\QX481\\QX481Mon.exe\"";
 const char CameraNode[] = "node: USB\\VID_05CA&PID_18A7&MI_00\\6&1A2B3C&0&0000; matches "
                           "USB\\VID_05CA&PID_18A7&MI_00; ";
-const char Usage[] = "usage: QX481Diag [--send normal|suspend|sessionend|batterylow]";
+const char Usage[] = "usage: QX481Diag [--send normal|suspend|sessionend|batterylow] [--save FILE]";
+
+// The file the Run value names.
+enum InstalledFile { Missing, Unversioned, Versioned };
 
 struct DiagCase {
     Machine machine;
     const char* runValue; // NoValue: none
-    bool fileExists;      // the file the Run value names
-    int monitors;         // QX481Mon.exe processes running in the tool's session
+    InstalledFile file;
+    int monitors; // QX481Mon.exe processes running in the tool's session
     int exitCode;
     int sentCode; // the code of the one write the camera got, 0: none
     std::vector<std::string> arguments;
@@ -36,56 +40,131 @@ const std::string ImagingNode =
 // One row a machine: the scalars on the first line, the report's lines after them.
 // clang-format off
 const DiagCase cases[] = {
-    {XpWithCamera, WindowsCopy, true, 2, 0, 0, {},
+    {XpWithCamera, WindowsCopy, Versioned, 2, 0, 0, {},
      {"tool: QX481Diag 1.01.01.00", "windows version: 5.1", "platform: 2 (NT)",
       "windows accepted: yes", "camera: found", "driver description: QX481 Driver",
       "friendly name: QX481 USB Camera", "selective suspend: 1 (on)", ImagingNode,
       "capture devices: 1", "command property: supported",
       "autostart: C:\\WINDOWS\\QX481Mon.exe", "autostart file: exists",
-      "monitors running in this session: 2", "verdict: runs"}},
-    {NoCamera, NoValue, false, 0, 1, 0, {},
+      "installed version: 1.01.01.00", "monitors running in this session: 2", "verdict: runs"}},
+    {NoCamera, NoValue, Missing, 0, 1, 0, {},
      {"camera: not found", "friendly name: ",
       "selective suspend: not read (no supported device node)", "nodes looked at: 1",
       "capture devices: not looked for (no camera)", "autostart: absent",
-      "monitors running in this session: 0",
+      "installed version: (none)", "monitors running in this session: 0",
       "verdict: does not run: no supported camera is installed"}},
-    {SuspendOff, WindowsCopy, true, 0, 1, 0, {},
+    {SuspendOff, WindowsCopy, Versioned, 0, 1, 0, {},
      {"camera: not found", "friendly name: QX481 USB Camera", "selective suspend: 0 (off)",
       ImagingNode, "capture devices: 1",
       "verdict: does not run: selective suspend is off for the camera"}},
-    {SuspendMissing, WindowsCopy, true, 0, 1, 0, {},
+    {SuspendMissing, WindowsCopy, Versioned, 0, 1, 0, {},
      {"camera: not found", "selective suspend: missing (off)",
       "verdict: does not run: selective suspend is off for the camera"}},
-    {UsbOnlyCamera, WindowsCopy, true, 0, 0, 0, {},
+    {UsbOnlyCamera, WindowsCopy, Versioned, 0, 0, 0, {},
      {"camera: found", std::string(CameraNode) + "driver loaded; found in the USB nodes",
       "capture devices: 1", "verdict: runs"}},
     // The search goes on past a node whose driver is not loaded, and the node after it decides.
-    {UsbOnlyDriverNotLoaded, WindowsCopy, true, 0, 1, 0, {},
+    {UsbOnlyDriverNotLoaded, WindowsCopy, Versioned, 0, 1, 0, {},
      {"camera: not found", std::string(CameraNode) + "driver not loaded; found in the USB nodes",
       "capture devices: not looked for (no camera)",
       "verdict: does not run: no supported camera is installed"}},
-    {Windows2000, WindowsCopy, true, 0, 1, 0, {},
+    {Windows2000, WindowsCopy, Versioned, 0, 1, 0, {},
      {"windows version: 5.0", "windows accepted: no", "camera: found",
       "verdict: does not run: Windows 5.0 (platform 2) is not Windows XP"}},
-    {Windows7, WindowsCopy, true, 0, 1, 0, {},
+    {Windows7, WindowsCopy, Versioned, 0, 1, 0, {},
      {"windows version: 6.1", "windows accepted: no", "camera: found",
       "verdict: does not run: Windows 6.1 (platform 2) is not Windows XP"}},
-    {XpWithCamera, QuotedCopy, false, 0, 0, 0, {},
-     {std::string("autostart: ") + QuotedCopy, "autostart file: missing", "verdict: runs"}},
-    {XpWithCamera, QuotedCopy, true, 1, 0, BatteryLow, {"--send", "batterylow"},
-     {"autostart file: exists", "monitors running in this session: 1",
+    {XpWithCamera, QuotedCopy, Missing, 0, 0, 0, {},
+     {std::string("autostart: ") + QuotedCopy, "autostart file: missing",
+      "installed version: (none)", "verdict: runs"}},
+    // A file of that name, but none of the monitor's builds.
+    {XpWithCamera, WindowsCopy, Unversioned, 0, 0, 0, {},
+     {"autostart file: exists", "installed version: (none)", "verdict: runs"}},
+    {XpWithCamera, QuotedCopy, Versioned, 1, 0, BatteryLow, {"--send", "batterylow"},
+     {"autostart file: exists", "installed version: 1.01.01.00",
+      "monitors running in this session: 1",
       "send: batterylow (4) accepted, HRESULT 0x00000000", "verdict: runs"}},
-    {RejectingCamera, WindowsCopy, true, 1, 3, Suspend, {"--SEND", "Suspend"},
+    {RejectingCamera, WindowsCopy, Versioned, 1, 3, Suspend, {"--SEND", "Suspend"},
      {"command property: not supported (HRESULT 0x80070492, support 0)",
       "send: suspend (2) rejected, HRESULT 0x80070492", "verdict: runs"}},
-    {NoCamera, NoValue, false, 0, 3, 0, {"--send", "normal"},
+    {NoCamera, NoValue, Missing, 0, 3, 0, {"--send", "normal"},
      {"send: normal (5) not sent: discovery named no camera",
       "verdict: does not run: no supported camera is installed"}},
     // Unknown options and incomplete ones are refused before anything is looked at.
-    {XpWithCamera, WindowsCopy, true, 0, 2, 0, {"/x"}, {Usage}},
-    {XpWithCamera, WindowsCopy, true, 0, 2, 0, {"--send"}, {Usage}},
-    {XpWithCamera, WindowsCopy, true, 0, 2, 0, {"--send", "hibernate"}, {Usage}},
-    {XpWithCamera, WindowsCopy, true, 0, 2, 0, {"--send", "normal", "--send", "suspend"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"/x"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--send"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--send", "hibernate"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--send", "normal", "--send", "suspend"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--save"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--save", "a.txt", "--save", "b.txt"},
+     {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--save", "a.txt", "--send"}, {Usage}},
+};
+// clang-format on
+
+const char DesktopCopy[] = "C:\\Documents and Settings\\Support\\Desktop\\"
+                           "QX481Diag-SUPPORT-PC-20260304-050607.txt";
+const char SavedCopy[] = "C:\\reports\\camera.txt";
+const char* const NoFailure = nullptr;
+const DWORD Plenty = 0xFFFFFFFF;
+
+// How the tool is started and how its copies of the report fare, on the machine of the first
+// row of the table above.
+struct CopyCase {
+    DWORD consoleProcesses; // on the tool's console: 1 from Explorer, 2 from a prompt, 0 none
+    bool outputIsConsole;   // else it goes to a file or a pipe
+    std::vector<std::string> arguments;
+    const char* failing; // that call fails once, its occurrence-th
+    unsigned occurrence;
+    DWORD diskSpace;
+    int exitCode;
+    bool onDesktop, inSavedFile;   // the report is copied there
+    bool waits;                    // for Enter
+    std::vector<std::string> tail; // the output's last lines
+};
+
+const std::string Saved = std::string("The report is saved on your desktop as ") + DesktopCopy;
+const std::string CopyIt = "Please copy the report from this window and send it to support.";
+const std::string PressEnter = "Press Enter to close this window.";
+
+// clang-format off
+const CopyCase copyCases[] = {
+    // From Explorer.
+    {1, true, {}, NoFailure, 0, Plenty, 0, true, false, true,
+     {"verdict: runs", "", Saved, "Please send this file to support.", PressEnter}},
+    // From a command prompt, its output shown or redirected; from a deployment tool, without a
+    // console or reading the output through a pipe: no copy and no wait.
+    {2, true, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
+    {2, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
+    {0, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
+    {1, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
+    {2, true, {"--save", SavedCopy}, NoFailure, 0, Plenty, 0, false, true, false, {"verdict: runs"}},
+    {1, true, {"--save", SavedCopy}, NoFailure, 0, Plenty, 0, true, true, true,
+     {"verdict: runs", "", Saved, "Please send this file to support.", PressEnter}},
+    // The desktop's copy fails: the window says so, the exit code stays the verdict's.
+    {1, true, {}, "SHGetFolderPathA", 1, Plenty, 0, false, false, true,
+     {"verdict: runs", "",
+      "The report could not be saved: the desktop folder is unknown (HRESULT 0x80004005).",
+      CopyIt, PressEnter}},
+    {1, true, {}, "CreateFileA", 1, Plenty, 0, false, false, true,
+     {"", "The report could not be saved on the desktop as " + std::string(DesktopCopy) +
+      " (error 5).", CopyIt, PressEnter}},
+    {1, true, {}, NoFailure, 0, 100, 0, false, false, true,
+     {"", "The report could not be saved on the desktop as " + std::string(DesktopCopy) +
+      " (error 112).", CopyIt, PressEnter}},
+    // The file --save names fails: exit code 4. The first close is the process snapshot's;
+    // a close that fails after the write is still a failure.
+    {2, true, {"--save", SavedCopy}, "CreateFileA", 1, Plenty, 4, false, false, false,
+     {"verdict: runs", "The report could not be saved to C:\\reports\\camera.txt (error 5)."}},
+    {2, true, {"--save", SavedCopy}, "CloseHandle", 2, Plenty, 4, false, true, false,
+     {"The report could not be saved to C:\\reports\\camera.txt (error 6)."}},
+    {1, true, {"--save", SavedCopy}, NoFailure, 0, 100, 4, false, false, true,
+     {"The report could not be saved to C:\\reports\\camera.txt (error 112).", "",
+      "The report could not be saved on the desktop as " + std::string(DesktopCopy) +
+      " (error 112).", CopyIt, PressEnter}},
+    // A wrong command line gets its usage read too, and no copy.
+    {1, true, {"/x"}, NoFailure, 0, Plenty, 2, false, false, true,
+     {"3 the send failed, 4 the report could not be saved to FILE", PressEnter}},
 };
 // clang-format on
 
@@ -100,8 +179,10 @@ std::vector<std::string> Lines(const std::string& output) {
     return lines;
 }
 
-// Sets the case's machine up and runs the tool on it: the exit code.
-int RunCase(const DiagCase& c, unsigned long failingCall = 0) {
+// Sets the case's machine up and runs the tool on it: the exit code. prepare, if given, changes
+// the machine last.
+int RunCase(const DiagCase& c, unsigned long failingCall = 0,
+            const std::function<void()>& prepare = nullptr) {
     SetUpMachine(c.machine);
     // A device that is no camera, after it: the USB nodes' search looks at it too.
     winsim::DeviceNode mouse;
@@ -110,9 +191,12 @@ int RunCase(const DiagCase& c, unsigned long failingCall = 0) {
     winsim::AddDeviceNode(mouse);
     if (c.runValue)
         winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME, c.runValue);
-    if (c.fileExists)
-        winsim::AddFile(c.runValue == QuotedCopy ? "C:\\Program Files\\QX481\\QX481Mon.exe"
-                                                 : WindowsCopy);
+    const char* file =
+        c.runValue == QuotedCopy ? "C:\\Program Files\\QX481\\QX481Mon.exe" : WindowsCopy;
+    if (c.file == Unversioned)
+        winsim::AddFile(file);
+    if (c.file == Versioned)
+        winsim::AddFile(file, 0x00010001, 0x00010000);
     winsim::AddProcess("explorer.exe");
     // Another user's monitor is not this session's.
     winsim::AddProcess("QX481Mon.exe", 1);
@@ -123,8 +207,21 @@ int RunCase(const DiagCase& c, unsigned long failingCall = 0) {
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(&argument[0]);
+    if (prepare)
+        prepare();
     winsim::FailNthCall(failingCall);
     return RunDiagnosis((int)argv.size(), argv.data());
+}
+
+int RunCopyCase(const CopyCase& c, unsigned long failingCall = 0) {
+    DiagCase started = cases[0];
+    started.arguments = c.arguments;
+    return RunCase(started, failingCall, [&c] {
+        winsim::SetConsole(c.consoleProcesses, c.outputIsConsole);
+        winsim::SetDiskSpace(c.diskSpace);
+        if (c.failing)
+            winsim::FailCall(c.failing, c.occurrence);
+    });
 }
 
 void ExpectAllGivenBack() {
@@ -166,16 +263,46 @@ TEST(RunDiagnosis, ReportsTheVerdictAndWhy) {
     }
 }
 
+TEST(RunDiagnosis, CopiesTheReportAsItIsStarted) {
+    const std::string verdict = "verdict: runs\r\n";
+    for (const CopyCase& c : copyCases) {
+        SCOPED_TRACE(testing::Message()
+                     << &c - copyCases << ": " << c.consoleProcesses
+                     << " processes on the console, " << c.arguments.size() << " arguments, "
+                     << (c.failing ? c.failing : "") << " failing");
+        EXPECT_EQ(c.exitCode, RunCopyCase(c));
+
+        std::string output = winsim::ConsoleOutput();
+        size_t end = output.find(verdict);
+        std::string report = end == std::string::npos ? "" : output.substr(0, end + verdict.size());
+        EXPECT_EQ(c.onDesktop ? report : "", winsim::FileContent(DesktopCopy));
+        EXPECT_EQ(c.inSavedFile ? report : "", winsim::FileContent(SavedCopy));
+        EXPECT_EQ(c.waits ? 1 : 0, winsim::InputReads());
+        std::vector<std::string> lines = Lines(output);
+        ASSERT_GE(lines.size(), c.tail.size());
+        EXPECT_EQ(c.tail, std::vector<std::string>(lines.end() - c.tail.size(), lines.end()));
+        ExpectAllGivenBack();
+    }
+}
+
 // Whichever call fails, the tool ends with an exit code of its own and gives back all it took.
 TEST(RunDiagnosis, GivesBackWhatItTookWhateverFails) {
-    for (size_t row : {0, 4, 9}) {
-        RunCase(cases[row]);
+    // A report, one from the USB nodes, one with --send, and a start from Explorer with --save.
+    const std::function<int(unsigned long)> runs[] = {
+        [](unsigned long n) { return RunCase(cases[0], n); },
+        [](unsigned long n) { return RunCase(cases[4], n); },
+        [](unsigned long n) { return RunCase(cases[10], n); },
+        [](unsigned long n) { return RunCopyCase(copyCases[6], n); },
+    };
+    for (const auto& run : runs) {
+        run(0);
         unsigned long calls = winsim::PlatformCalls();
         for (unsigned long n = 1; n <= calls; ++n) {
-            SCOPED_TRACE(testing::Message() << "row " << row << ", call " << n << " failing");
-            int exitCode = RunCase(cases[row], n);
+            SCOPED_TRACE(testing::Message()
+                         << "run " << &run - runs << ", call " << n << " failing");
+            int exitCode = run(n);
             EXPECT_TRUE(exitCode == DiagRuns || exitCode == DiagDoesNotRun ||
-                        exitCode == DiagSendFailed)
+                        exitCode == DiagSendFailed || exitCode == DiagSaveFailed)
                 << exitCode;
             ExpectAllGivenBack();
         }

@@ -7,13 +7,13 @@ Usage: pe_check.py [--signed] [--max-size=BYTES] QX481Mon.exe xp_imports.txt
 The executable must be PE32 for i386 with the GUI subsystem (the console subsystem with
 --console), ask for Windows 5.1 or lower, import only functions that xp_imports.txt lists for
 every file or for this one by name (each one known to be exported by the DLL that Windows XP
-ships), and carry the version block, named for its own file, in its resources. The monitor (not
---console) also carries dialog 101, and only the sections of its own code and data: none of
-those that the C runtime's start-up brings (.CRT, .tls, its unwind tables). With --max-size the
-file is at most that many bytes. Unsigned it has no certificate table; signed (--signed), the
-table holds the Authenticode signatures, lies at the end of the file and covers its tail
-exactly, and the header's checksum is right, as Windows checks them. The size of every section
-is printed.
+ships; the support tool, --console, nothing from SETUPAPI or CFGMGR32), and carry the version
+block, named for its own file, in its resources. The monitor (not --console) also carries dialog
+101, and only the sections of its own code and data: none of those that the C runtime's start-up
+brings (.CRT, .tls, its unwind tables). With --max-size the file is at most that many bytes.
+Unsigned it has no certificate table; signed (--signed), the table holds the Authenticode
+signatures, lies at the end of the file and covers its tail exactly, and the header's checksum is
+right, as Windows checks them. The size of every section is printed.
 """
 import array
 import os
@@ -21,7 +21,11 @@ import struct
 import sys
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll",
-                "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll"}
+                "setupapi.dll", "cfgmgr32.dll", "powrprof.dll", "msvcrt.dll", "shell32.dll",
+                "version.dll"}
+# Not among XP's known DLLs, so the loader would look for them beside the program first: the
+# support tool, run from wherever it was downloaded to, loads them from the system folder itself.
+LOADED_FROM_SYSTEM_FOLDER = {"setupapi.dll", "cfgmgr32.dll"}
 
 MONITOR_SECTIONS = {".text", ".data", ".rdata", ".bss", ".idata", ".rsrc"}
 
@@ -107,7 +111,7 @@ def imports(image):
         rva += 20
 
 
-def check_imports(image, allowlist_path, file_name):
+def check_imports(image, allowlist_path, file_name, console):
     known, applies = set(), True
     with open(allowlist_path) as listing:
         for line in listing:
@@ -122,6 +126,9 @@ def check_imports(image, allowlist_path, file_name):
         dlls.add(dll)
         if dll.lower() not in ALLOWED_DLLS:
             fail("imports %s!%s: %s is not a DLL that Windows XP ships" % (dll, function, dll))
+        elif console and dll.lower() in LOADED_FROM_SYSTEM_FOLDER:
+            fail("imports %s!%s: the support tool loads %s from the system folder itself"
+                 % (dll, function, dll))
         elif (dll.lower(), function) not in known:
             fail("imports %s!%s, which %s does not list as an XP export for %s"
                  % (dll, function, os.path.basename(allowlist_path), file_name))
@@ -299,7 +306,7 @@ def main():
     with open(path, "rb") as exe:
         image = Image(exe.read())
     check_headers(image, console)
-    check_imports(image, allowlist, file_name)
+    check_imports(image, allowlist, file_name, console)
     check_resources(image, console, file_name)
     check_certificates(image, signed)
     check_sections(image, console, max_size)

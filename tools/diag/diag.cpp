@@ -1,7 +1,10 @@
 #include "diag.h"
 
+// shlobj.h brings strsafe.h, which would otherwise retire wsprintfA.
+#define STRSAFE_NO_DEPRECATE
 #include <windows.h>
 #include <dshow.h>
+#include <shlobj.h>
 #include <string.h>
 
 #include "app/monitors.h"
@@ -19,10 +22,11 @@ namespace {
 const char* const CommandNames[] = {"suspend", "sessionend", "batterylow", "normal"};
 
 void PrintUsage() {
-    Print("usage: QX481Diag [--send normal|suspend|sessionend|batterylow]");
+    Print("usage: QX481Diag [--send normal|suspend|sessionend|batterylow] [--save FILE]");
     Print("Reports whether the QX481 camera monitor runs on this machine, and why; --send gives");
-    Print("the camera that one command as the monitor would.");
-    Print("exit codes: 0 the monitor runs, 1 it does not, 2 wrong command line, 3 the send failed");
+    Print("the camera that one command as the monitor would; --save copies the report to FILE.");
+    Print("exit codes: 0 the monitor runs, 1 it does not, 2 wrong command line,");
+    Print("3 the send failed, 4 the report could not be saved to FILE");
 }
 
 // By platform id: VER_PLATFORM_WIN32s, VER_PLATFORM_WIN32_WINDOWS, VER_PLATFORM_WIN32_NT.
@@ -38,15 +42,33 @@ struct Findings {
     char name[MAX_PATH]; // the camera's friendly name, as discovery read it
 };
 
-// No arguments, or "--send" and a command's name. Unlike the monitor, which ignores what it
-// does not know, the tool refuses anything else: FALSE then.
-BOOL ParseCommandLine(int argc, char** argv, DWORD* send) {
-    *send = 0;
-    if (argc == 3 && !lstrcmpiA(argv[1], "--send"))
-        for (DWORD i = 0; i < 4; ++i)
-            if (!lstrcmpiA(argv[2], CommandNames[i]))
-                *send = Suspend + i;
-    return argc == 1 || *send;
+struct Options {
+    DWORD send;       // the command --send names, 0: none
+    const char* save; // the file --save names, NULL: none
+};
+
+// "--send" with a command's name and "--save" with a file, each at most once, in any order.
+// Unlike the monitor, which ignores what it does not know, the tool refuses anything else:
+// FALSE then.
+BOOL ParseCommandLine(int argc, char** argv, Options* options) {
+    options->send = 0;
+    options->save = NULL;
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 == argc)
+            return FALSE;
+        if (!lstrcmpiA(argv[i], "--save") && !options->save) {
+            options->save = argv[i + 1];
+            continue;
+        }
+        if (lstrcmpiA(argv[i], "--send") || options->send)
+            return FALSE;
+        for (DWORD command = 0; command < 4; ++command)
+            if (!lstrcmpiA(argv[i + 1], CommandNames[command]))
+                options->send = Suspend + command;
+        if (!options->send)
+            return FALSE;
+    }
+    return TRUE;
 }
 
 void ReportWindows(Findings* seen) {
@@ -132,7 +154,9 @@ void ReportCaptureDevice(const Findings& seen) {
         Print("command property: not supported (HRESULT 0x%08X, support %u)", hr, support);
 }
 
-void ReportAutostart() {
+// The file the Run value names, in path (empty when there is none).
+void ReportAutostart(char* path) {
+    *path = 0;
     char value[MAX_PATH + 2];
     DWORD size = sizeof value - 1, type = REG_NONE;
     LONG result = ERROR_FILE_NOT_FOUND;
@@ -153,14 +177,34 @@ void ReportAutostart() {
     value[size] = 0;
     Print("autostart: %s", value);
     // The monitor quotes a path with a space; it never adds arguments.
-    char* path = value;
-    if (*path == '"') {
-        char* close = strchr(++path, '"');
+    char* file = value;
+    if (*file == '"') {
+        char* close = strchr(++file, '"');
         if (close)
             *close = 0;
     }
+    lstrcpynA(path, file, MAX_PATH);
     Print("autostart file: %s",
           GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "exists" : "missing");
+}
+
+// The file version in the version block of the monitor that log-on starts, written as the
+// tool writes its own.
+void ReportInstalledVersion(const char* path) {
+    DWORD unused, size = *path ? GetFileVersionInfoSizeA(path, &unused) : 0;
+    void* block = size ? HeapAlloc(GetProcessHeap(), 0, size) : NULL;
+    VS_FIXEDFILEINFO* info;
+    UINT length;
+    if (block && GetFileVersionInfoA(path, 0, size, block) &&
+        VerQueryValueA(block, "\\", reinterpret_cast<void**>(&info), &length) &&
+        length >= sizeof *info)
+        Print("installed version: %u.%02u.%02u.%02u", HIWORD(info->dwFileVersionMS),
+              LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
+              LOWORD(info->dwFileVersionLS));
+    else
+        Print("installed version: (none)");
+    if (block)
+        HeapFree(GetProcessHeap(), 0, block);
 }
 
 // Counted as the uninstall counts the monitors it waits for.
@@ -203,24 +247,75 @@ void PrintVerdict(const Findings& seen) {
         Print("verdict: runs");
 }
 
-} // namespace
-
-int RunDiagnosis(int argc, char** argv) {
-    DWORD send;
-    if (!ParseCommandLine(argc, argv, &send)) {
-        PrintUsage();
-        return DiagUsage;
-    }
+// The whole report; its exit code.
+int Report(const Options& options) {
     Print("tool: QX481Diag %s", QX481_FILEVERSION_TEXT);
     Findings seen;
     ReportWindows(&seen);
     ReportDiscovery(&seen);
     ReportCaptureDevice(seen);
-    ReportAutostart();
+    char path[MAX_PATH];
+    ReportAutostart(path);
+    ReportInstalledVersion(path);
     ReportMonitors();
-    BOOL sendFailed = send && !Send(static_cast<CameraCommand>(send), seen);
+    BOOL sendFailed = options.send && !Send(static_cast<CameraCommand>(options.send), seen);
     PrintVerdict(seen);
     if (sendFailed)
         return DiagSendFailed;
     return seen.found && seen.windowsAccepted ? DiagRuns : DiagDoesNotRun;
+}
+
+// Started from Explorer, the report goes to the desktop too, named for the machine and the
+// time, where the customer finds it to send.
+void SaveOnDesktop() {
+    char computer[MAX_COMPUTERNAME_LENGTH + 1], folder[MAX_PATH], path[MAX_PATH + 64];
+    DWORD size = sizeof computer;
+    if (!GetComputerNameA(computer, &size))
+        lstrcpynA(computer, "unknown", sizeof computer);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    Tell("");
+    HRESULT hr = SHGetFolderPathA(NULL, CSIDL_DESKTOPDIRECTORY, NULL, SHGFP_TYPE_CURRENT, folder);
+    if (FAILED(hr)) {
+        Tell("The report could not be saved: the desktop folder is unknown (HRESULT 0x%08X).", hr);
+    } else {
+        wsprintfA(path, "%s\\QX481Diag-%s-%04u%02u%02u-%02u%02u%02u.txt", folder, computer,
+                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+        if (SaveReport(path)) {
+            Tell("The report is saved on your desktop as %s", path);
+            Tell("Please send this file to support.");
+            return;
+        }
+        Tell("The report could not be saved on the desktop as %s (error %u).", path,
+             GetLastError());
+    }
+    Tell("Please copy the report from this window and send it to support.");
+}
+
+} // namespace
+
+int RunDiagnosis(int argc, char** argv) {
+    BOOL ownConsole = HasConsoleOfItsOwn();
+    // Room for at least 31 of the longest lines.
+    char kept[32 * 1024];
+    KeepReport(kept, sizeof kept);
+    Options options;
+    int exitCode = DiagUsage;
+    if (!ParseCommandLine(argc, argv, &options)) {
+        PrintUsage();
+    } else {
+        exitCode = Report(options);
+        if (options.save && !SaveReport(options.save)) {
+            Tell("The report could not be saved to %s (error %u).", options.save, GetLastError());
+            if (exitCode != DiagSendFailed)
+                exitCode = DiagSaveFailed;
+        }
+        if (ownConsole)
+            SaveOnDesktop();
+    }
+    KeepReport(NULL, 0);
+    // Its window would close with it before anyone could read it.
+    if (ownConsole)
+        WaitForEnter();
+    return exitCode;
 }

@@ -1,5 +1,11 @@
+#include "console.h"
 #include "diag.h"
+#include "system_dlls.h"
 
 int main(int argc, char** argv) {
-    return RunDiagnosis(argc, argv);
+    if (LoadSystemDlls())
+        return RunDiagnosis(argc, argv);
+    if (HasConsoleOfItsOwn())
+        WaitForEnter();
+    return DiagDoesNotRun;
 }

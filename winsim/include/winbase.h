@@ -39,13 +39,42 @@ BOOL WINAPI ProcessIdToSessionId(DWORD processId, DWORD* sessionId);
 DWORD WINAPI GetTickCount();
 void WINAPI Sleep(DWORD milliseconds);
 
+DWORD WINAPI GetLastError();
+void WINAPI SetLastError(DWORD error);
+
+#define STD_INPUT_HANDLE ((DWORD)-10)
 #define STD_OUTPUT_HANDLE ((DWORD)-11)
 HANDLE WINAPI GetStdHandle(DWORD which);
+DWORD WINAPI GetConsoleProcessList(LPDWORD processes, DWORD count);
+BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode);
+
+#define GENERIC_WRITE 0x40000000
+#define CREATE_ALWAYS 2
+#define FILE_ATTRIBUTE_NORMAL 0x80
+struct SECURITY_ATTRIBUTES;
+typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                          DWORD disposition, DWORD attributes, HANDLE templateFile);
 struct OVERLAPPED;
 typedef OVERLAPPED* LPOVERLAPPED;
+BOOL WINAPI ReadFile(HANDLE file, LPVOID data, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                       LPOVERLAPPED overlapped);
 BOOL WINAPI CloseHandle(HANDLE handle);
+
+#define MAX_COMPUTERNAME_LENGTH 15
+BOOL WINAPI GetComputerNameA(LPSTR name, LPDWORD size);
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+void WINAPI GetLocalTime(SYSTEMTIME* time);
 
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_ARCHIVE 0x20

@@ -89,6 +89,9 @@ inline bool operator!=(const GUID& a, const GUID& b) {
 #define IsEqualGUID(a, b) ((a) == (b))
 #define IsEqualIID(a, b) ((a) == (b))
 
+#define LOWORD(value) ((WORD)((DWORD_PTR)(value)&0xFFFF))
+#define HIWORD(value) ((WORD)(((DWORD_PTR)(value) >> 16) & 0xFFFF))
+
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 #define S_OK ((HRESULT)0)
@@ -108,6 +111,8 @@ inline bool operator!=(const GUID& a, const GUID& b) {
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MORE_DATA 234L
+#define ERROR_DISK_FULL 112L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 #define ERROR_NO_MORE_ITEMS 259L
 
 // The C runtime's ASCII case-folding comparison, which the SDK's headers bring with <string.h>.

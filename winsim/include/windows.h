@@ -5,3 +5,4 @@
 #include <winnls.h>
 #include <winuser.h>
 #include <winreg.h>
+#include <winver.h>

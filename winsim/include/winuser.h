@@ -61,3 +61,4 @@ long WINAPI BroadcastSystemMessageA(DWORD flags, LPDWORD recipients, UINT messag
 
 // At most 1024 characters with the NUL, as the real one writes.
 int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments);
+int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);

@@ -1,6 +1,7 @@
 #include <winsim/core.h>
 #include <winsim/kernel.h>
 
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -23,6 +24,11 @@ struct Process {
     DWORD endsAfter;
 };
 
+struct File {
+    DWORD versionMS = 0, versionLS = 0; // no version block when both are 0
+    std::string content;
+};
+
 struct KernelState {
     std::set<void*> heapBlocks;
     std::string commandLine = "\"C:\\WINDOWS\\QX481Mon.exe\"";
@@ -33,7 +39,13 @@ struct KernelState {
     DWORD major = 5;
     DWORD minor = 1;
     std::string console;
-    std::set<std::string, NoCase> files;
+    DWORD consoleProcesses = 2;
+    bool outputIsConsole = true;
+    int inputReads = 0;
+    DWORD lastError = 0;
+    std::map<std::string, File, NoCase> files;
+    std::map<HANDLE, std::string> openFiles;
+    DWORD diskSpace = 0xFFFFFFFF;
     std::vector<Process> processes;
     // Each snapshot: the processes it holds and the next one Process32Next gives.
     std::map<HANDLE, std::pair<std::vector<Process>, size_t>> snapshots;
@@ -48,6 +60,7 @@ const DWORD OwnProcessId = 0xF0;
 
 HMODULE const ownModule = reinterpret_cast<HMODULE>(0x400000);
 HANDLE const processHeap = reinterpret_cast<HANDLE>(0x4E11);
+HANDLE const standardInput = reinterpret_cast<HANDLE>(0x5D4);
 HANDLE const standardOutput = reinterpret_cast<HANDLE>(0x5D0);
 
 // Fills entry with the snapshot's next process; FALSE at its end (ERROR_NO_MORE_FILES).
@@ -115,8 +128,26 @@ std::string ConsoleOutput() {
     return kernel.console;
 }
 
-void AddFile(const std::string& path) {
-    kernel.files.insert(path);
+void SetConsole(DWORD processes, bool outputIsConsole) {
+    kernel.consoleProcesses = processes;
+    kernel.outputIsConsole = outputIsConsole;
+}
+
+int InputReads() {
+    return kernel.inputReads;
+}
+
+void AddFile(const std::string& path, DWORD versionMS, DWORD versionLS) {
+    kernel.files[path] = {versionMS, versionLS, ""};
+}
+
+std::string FileContent(const std::string& path) {
+    auto found = kernel.files.find(path);
+    return found == kernel.files.end() ? "" : found->second.content;
+}
+
+void SetDiskSpace(DWORD bytes) {
+    kernel.diskSpace = bytes;
 }
 
 void AddProcess(const std::string& exeFile, DWORD sessionId, DWORD endsAfter) {
@@ -125,7 +156,20 @@ void AddProcess(const std::string& exeFile, DWORD sessionId, DWORD endsAfter) {
 }
 
 int OpenKernelHandles() {
-    return static_cast<int>(kernel.snapshots.size());
+    return static_cast<int>(kernel.snapshots.size() + kernel.openFiles.size());
+}
+
+// A simulated call's failure, with its error code for GetLastError.
+static BOOL Fail(DWORD error) {
+    kernel.lastError = error;
+    return FALSE;
+}
+
+static const File* VersionedFile(LPCSTR path) {
+    auto found = path ? kernel.files.find(path) : kernel.files.end();
+    if (found == kernel.files.end() || !(found->second.versionMS | found->second.versionLS))
+        return nullptr;
+    return &found->second;
 }
 
 // Copies text with its NUL when it fits, as the path calls do: the length without the NUL on
@@ -239,18 +283,78 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
     return TRUE;
 }
 
+DWORD WINAPI GetLastError() {
+    return kernel.lastError;
+}
+
+void WINAPI SetLastError(DWORD error) {
+    kernel.lastError = error;
+}
+
 HANDLE WINAPI GetStdHandle(DWORD which) {
-    if (winsim::ShouldFail("GetStdHandle") || which != STD_OUTPUT_HANDLE)
+    if (winsim::ShouldFail("GetStdHandle"))
         return INVALID_HANDLE_VALUE;
-    return winsim::standardOutput;
+    if (which == STD_INPUT_HANDLE)
+        return winsim::standardInput;
+    return which == STD_OUTPUT_HANDLE ? winsim::standardOutput : INVALID_HANDLE_VALUE;
+}
+
+DWORD WINAPI GetConsoleProcessList(LPDWORD processes, DWORD count) {
+    if (winsim::ShouldFail("GetConsoleProcessList") || !kernel.consoleProcesses)
+        return winsim::Fail(ERROR_INVALID_HANDLE);
+    for (DWORD i = 0; i < kernel.consoleProcesses && i < count; ++i)
+        processes[i] = winsim::OwnProcessId + i;
+    return kernel.consoleProcesses;
+}
+
+BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode) {
+    if (winsim::ShouldFail("GetConsoleMode") || console != winsim::standardOutput ||
+        !kernel.consoleProcesses || !kernel.outputIsConsole)
+        return winsim::Fail(ERROR_INVALID_HANDLE);
+    *mode = 3; // ENABLE_PROCESSED_OUTPUT | ENABLE_WRAP_AT_EOL_OUTPUT
+    return TRUE;
+}
+
+HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
+                          DWORD disposition, DWORD, HANDLE) {
+    // The program only ever writes a file anew.
+    if (winsim::ShouldFail("CreateFileA") || !path || !*path || access != GENERIC_WRITE ||
+        disposition != CREATE_ALWAYS) {
+        winsim::Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    kernel.files[path] = winsim::File();
+    kernel.lastHandle += 4;
+    HANDLE file = reinterpret_cast<HANDLE>(kernel.lastHandle);
+    kernel.openFiles[file] = path;
+    return file;
+}
+
+BOOL WINAPI ReadFile(HANDLE file, LPVOID data, DWORD size, LPDWORD read, LPOVERLAPPED) {
+    *read = 0;
+    if (winsim::ShouldFail("ReadFile") || file != winsim::standardInput || size < 2)
+        return winsim::Fail(ERROR_INVALID_HANDLE);
+    ++kernel.inputReads;
+    std::memcpy(data, "\r\n", 2);
+    *read = 2;
+    return TRUE;
 }
 
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED) {
     if (written)
         *written = 0;
-    if (winsim::ShouldFail("WriteFile") || file != winsim::standardOutput || (!data && size))
-        return FALSE;
-    kernel.console.append(static_cast<const char*>(data), size);
+    auto open = kernel.openFiles.find(file);
+    if (winsim::ShouldFail("WriteFile") || (!data && size) ||
+        (file != winsim::standardOutput && open == kernel.openFiles.end()))
+        return winsim::Fail(ERROR_INVALID_HANDLE);
+    if (file == winsim::standardOutput) {
+        kernel.console.append(static_cast<const char*>(data), size);
+    } else {
+        if (size > kernel.diskSpace)
+            return winsim::Fail(ERROR_DISK_FULL);
+        kernel.diskSpace -= size;
+        kernel.files[open->second].content.append(static_cast<const char*>(data), size);
+    }
     if (written)
         *written = size;
     return TRUE;
@@ -259,13 +363,61 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LP
 BOOL WINAPI CloseHandle(HANDLE handle) {
     // A failed close still gives the handle up: the caller has nothing left to do with it.
     bool fail = winsim::ShouldFail("CloseHandle");
-    return kernel.snapshots.erase(handle) && !fail;
+    bool known = kernel.snapshots.erase(handle) || kernel.openFiles.erase(handle);
+    return known && !fail ? TRUE : winsim::Fail(ERROR_INVALID_HANDLE);
 }
 
 DWORD WINAPI GetFileAttributesA(LPCSTR path) {
     if (winsim::ShouldFail("GetFileAttributesA") || !path || !kernel.files.count(path))
         return INVALID_FILE_ATTRIBUTES;
     return FILE_ATTRIBUTE_ARCHIVE;
+}
+
+BOOL WINAPI GetComputerNameA(LPSTR name, LPDWORD size) {
+    if (winsim::ShouldFail("GetComputerNameA"))
+        return winsim::Fail(ERROR_ACCESS_DENIED);
+    DWORD length = winsim::CopyPath("SUPPORT-PC", name, *size);
+    if (length >= *size)
+        return winsim::Fail(ERROR_INSUFFICIENT_BUFFER);
+    *size = length;
+    return TRUE;
+}
+
+void WINAPI GetLocalTime(SYSTEMTIME* time) {
+    *time = {2026, 3, 3, 4, 5, 6, 7, 890};
+}
+
+HRESULT WINAPI SHGetFolderPathA(HWND, int folder, HANDLE, DWORD, LPSTR path) {
+    if (winsim::ShouldFail("SHGetFolderPathA") || folder != CSIDL_DESKTOPDIRECTORY)
+        return E_FAIL;
+    winsim::CopyPath("C:\\Documents and Settings\\Support\\Desktop", path, MAX_PATH);
+    return S_OK;
+}
+
+DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR path, LPDWORD) {
+    if (winsim::ShouldFail("GetFileVersionInfoSizeA") || !winsim::VersionedFile(path))
+        return winsim::Fail(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    return sizeof(VS_FIXEDFILEINFO);
+}
+
+BOOL WINAPI GetFileVersionInfoA(LPCSTR path, DWORD, DWORD size, LPVOID block) {
+    const winsim::File* file = winsim::VersionedFile(path);
+    if (winsim::ShouldFail("GetFileVersionInfoA") || !file || size < sizeof(VS_FIXEDFILEINFO))
+        return winsim::Fail(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    VS_FIXEDFILEINFO info = {};
+    info.dwSignature = 0xFEEF04BD;
+    info.dwFileVersionMS = file->versionMS;
+    info.dwFileVersionLS = file->versionLS;
+    std::memcpy(block, &info, sizeof info);
+    return TRUE;
+}
+
+BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* value, UINT* length) {
+    if (winsim::ShouldFail("VerQueryValueA") || std::strcmp(subBlock, "\\"))
+        return FALSE;
+    *value = const_cast<LPVOID>(block);
+    *length = sizeof(VS_FIXEDFILEINFO);
+    return TRUE;
 }
 
 HANDLE WINAPI CreateToolhelp32Snapshot(DWORD flags, DWORD) {

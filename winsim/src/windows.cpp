@@ -302,3 +302,11 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
     int length = std::vsnprintf(buffer, 1024, format, arguments);
     return length < 1024 ? length : 1023;
 }
+
+int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    int length = wvsprintfA(buffer, format, arguments);
+    va_end(arguments);
+    return length;
+}
