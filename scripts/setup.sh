@@ -7,14 +7,33 @@ set -uo pipefail
 
 packages=(cmake make g++ git python3 libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
-          clang libclang-rt-dev xxd nsis wixl msitools faketime osslsigncode openssl xvfb
+          clang libclang-rt-dev xxd nsis wixl msitools faketime openssl xvfb
           xdotool imagemagick)
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
+
+# PACKAGE is installed, at MINIMUM or later when one is given.
+installed() {
+    local status
+    status=$(dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null) || return 1
+    [[ $status == "install ok installed "* ]] || return 1
+    [[ -z ${2-} ]] || dpkg --compare-versions "${status##* }" ge "$2"
+}
 
 missing=()
 for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ $status == "install ok installed" ]] || missing+=("$package")
+    installed "$package" || missing+=("$package")
 done
+# Each signature is verified by its index (osslsigncode verify -index), which osslsigncode 2.8
+# brought. Debian 12 has 2.5, and 2.9 in its backports, which this adds to apt's sources.
+backports=
+if ! installed osslsigncode 2.8; then
+    if [[ $codename == bookworm ]]; then
+        backports=bookworm-backports
+        missing+=(osslsigncode/$backports)
+    else
+        missing+=(osslsigncode)
+    fi
+fi
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 # The last line apt printed that says why, for the one line a failure ends with.
@@ -24,13 +43,16 @@ fail() {
     exit 1
 }
 
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
 echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386 || fail "dpkg --add-architecture i386"
+fi
+
+if [[ -n $backports ]] && ! grep -rqsE "^[^#]*\b$backports\b" /etc/apt/sources.list /etc/apt/sources.list.d; then
+    echo "deb http://deb.debian.org/debian $backports main" >"/etc/apt/sources.list.d/$backports.list"
 fi
 
 stale=
