@@ -25,8 +25,15 @@ SETUP_UNINSTALL_KEY = UNINSTALL_KEY + r"\QX481Mon"
 SETUP_FOLDER = r"C:\Program Files\QX481"
 NAME = "QX481 camera power monitor"
 VERSION = "1.01.01.00"
-# Windows Installer's cache, which Wine makes at the first install and Windows always has.
+# Windows Installer's own, which Wine makes at the first install and Windows always has: its
+# cache, and the keys it registers products under (each without values of its own).
 INSTALLER_CACHE = "windows/Installer"
+INSTALLER_KEYS = re.compile(
+    r"HKEY_LOCAL_MACHINE\\Software\\(Classes\\Installer(\\(Features|Products|UpgradeCodes))?|"
+    r"Microsoft\\Windows\\CurrentVersion\\Installer\\(UpgradeCodes|UserData(\\S-1-5-18"
+    r"(\\(Components|Products))?)?))$", re.IGNORECASE)
+# The Run key, which Windows Installer deletes with the last value it wrote there.
+RUN_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run"
 SUCCESS, FAILURE, REBOOT_REQUIRED = 0, 1603, 3010
 
 
@@ -101,16 +108,17 @@ def monitor_ids(wine):
     return [pid for pid, args in wine.processes() if args[:1] == [PROGRAM]]
 
 
-def without_cache(state):
-    keys, files = state
+def machine_state(wine, name):
+    """The snapshot less Windows Installer's own and an empty Run key."""
+    keys, files = snapshot(wine, name)
+    keys = {key: values for key, values in keys.items()
+            if values or not (INSTALLER_KEYS.match(key) or key == RUN_KEY)}
     return keys, {path for path in files if not path.startswith(INSTALLER_CACHE)}
 
 
-def machine_state(wine, name):
-    return without_cache(snapshot(wine, name))
-
-
 class PackageCase(unittest.TestCase):
+    maxDiff = None
+
     def assertInstalled(self, wine, code, version=VERSION):
         """One entry, the given one, the file as built, its Run value and one monitor."""
         found = entries(wine)

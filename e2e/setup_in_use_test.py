@@ -17,6 +17,8 @@ from setup_test import (DONE, FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UN
 
 
 class SetupInUseTest(unittest.TestCase):
+    maxDiff = None
+
     def test_upgrade_and_uninstall(self):
         with Prefix("setup_in_use") as wine:
             add_supported_camera(wine)

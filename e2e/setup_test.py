@@ -25,14 +25,19 @@ WINE_OWN_KEYS = [
     # Wine sets its display adapter and monitor up afresh when a session first opens a window.
     r"HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO\b",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\b",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\\"
-    r"CurrentControlSet\\Control\\Video\b",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\b",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
     r"\{4D36E96[8E]-E325-11CE-BFC1-08002BE10318\}",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^\\]+\\"
     r"##\?#(PCI#VEN_0000&DEV_0000&|DISPLAY#Default_Monitor#)",
+    # wineboot makes the 32-bit view's Run key when it starts what the Run keys name (log_on).
+    r"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run$",
     # Wine counts the services it has started.
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent$",
+    # Its console host keeps its defaults there once the first console opens (cmd's, which runs
+    # the tests' command lines), and user32 the session's system parameters.
+    r"HKEY_USERS\\[^\\]+\\Console$",
+    r"HKEY_USERS\\[^\\]+\\Software\\Wine\\Temporary System Parameters\b",
 ]
 # The harness's own folder on drive C: the camera's log, the exports, the setup program.
 TEST_FOLDER = "e2e"
@@ -45,10 +50,12 @@ def snapshot(wine, name):
     assert done.returncode == 0, done.stderr
     text = (wine.e2e / f"{name}.reg").read_text(encoding="utf-16")
     keys = {}
-    for block in text.split("\r\n\r\n[")[1:]:
-        key, _, values = block.partition("]\r\n")
+    for block in text.split("\n\n[")[1:]:
+        header, _, values = block.partition("\n")
+        key = header.removesuffix("]")
         if not any(re.match(pattern, key, re.IGNORECASE) for pattern in WINE_OWN_KEYS):
             keys[key] = values.strip()
+    assert keys, f"no registry keys read from {name}.reg"
     files = {str(path.relative_to(wine.drive_c)) for path in wine.drive_c.rglob("*")}
     return keys, {path for path in files if path.split("/")[0] != TEST_FOLDER}
 
@@ -79,6 +86,8 @@ def hold(wine, path):
 
 
 class SetupTest(unittest.TestCase):
+    maxDiff = None
+
     def uninstall(self, wine, before):
         """Uninstalls silently; then no monitor is left and the machine is as before the
         install."""
