@@ -1,8 +1,9 @@
 """QX481Setup.exe under Wine, silent, as a deployment runs it: a fresh install on a machine with
 the camera, a reinstall over the running monitor, two removals each followed at once by a
 reinstall, the uninstall by the command the Uninstall entry gives, and the same on a machine
-without the camera. After the uninstall the registry and drive C are as they were before the
-install. The helpers here serve setup_in_use_test.py and setup_window_test.py too."""
+without the camera, there with the file gone and its Run value left. After the uninstall the
+registry and drive C are as they were before the install. The helpers here serve
+setup_in_use_test.py and setup_window_test.py too."""
 
 import re
 import time
@@ -11,7 +12,7 @@ import unittest
 from harness import Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
                      monitors, registry_values, run_command_line, run_setup, run_value,
-                     wait_for_commands, wait_for_run_value, wait_until)
+                     set_run_value, wait_for_commands, wait_for_run_value, wait_until)
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
 FOLDER = r"C:\Program Files\QX481"
@@ -158,6 +159,10 @@ class SetupTest(unittest.TestCase):
             self.assertTrue(wait_until(lambda: not monitors(wine)))
             self.assertIsNone(run_value(wine))
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            # A cleaner has deleted the file and left the Run value naming it (written here, as
+            # /i took it away): with no file to run /u from, the uninstall removes it itself.
+            set_run_value(wine, PROGRAM)
+            host_path(wine, PROGRAM).unlink()
             self.uninstall(wine, before)
 
 
