@@ -86,6 +86,7 @@ class SetupInUseTest(unittest.TestCase):
             self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
             holder.kill()
             self.assertEqual(quiet_uninstall(wine), DONE)
+            self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
             wine.stop()
             self.assertEqual(pending_renames(wine), "")
             self.assertEqual(sorted(path.name for path in program.parent.glob("QX481Mon*")), [])
