@@ -1,9 +1,10 @@
 """QX481Mon.msi under Wine, silent, as software-distribution tools run it: install, the same
-package again, an upgrade, a rebuild of the same version, a refused downgrade, five install and
-uninstall rounds that leave nothing, a machine without the camera, a file held open at an
-upgrade, and the refusals between the package and the setup program.
+package again, a rebuild of the same version, an upgrade, a refused downgrade, five install and
+uninstall rounds that leave nothing (the first without the /i, as an install as SYSTEM runs), a
+machine without the camera, a file held open at an upgrade, and the refusals between the package
+and the setup program.
 
-What Wine cannot show (Group Policy's assignment, an install as SYSTEM, a user without
+What Wine cannot show (Group Policy's assignment, an install as SYSTEM itself, a user without
 administrator rights) is in the README."""
 
 import re
@@ -15,8 +16,8 @@ import uuid
 
 from harness import Prefix, package, product
 from machine import (ENVIRONMENT, NORMAL, NOT_STARTED, OVERRIDES, STAND_INS, add_supported_camera,
-                     commands, host_path, install, monitors, registry_values, run_command_line,
-                     run_setup, run_value, wait_for_commands, wait_until)
+                     commands, host_path, install, log_on, monitors, registry_values,
+                     run_command_line, run_setup, run_value, wait_for_commands, wait_until)
 from setup_test import differences, hold, pending_renames, snapshot
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
@@ -25,8 +26,15 @@ SETUP_UNINSTALL_KEY = UNINSTALL_KEY + r"\QX481Mon"
 SETUP_FOLDER = r"C:\Program Files\QX481"
 NAME = "QX481 camera power monitor"
 VERSION = "1.01.01.00"
-# Windows Installer's cache, which Wine makes at the first install and Windows always has.
+# Windows Installer's own, which Wine makes at the first install and Windows always has: its
+# cache, and the keys it registers products under (each without values of its own).
 INSTALLER_CACHE = "windows/Installer"
+INSTALLER_KEYS = re.compile(
+    r"HKEY_LOCAL_MACHINE\\Software\\(Classes\\Installer(\\(Features|Products|UpgradeCodes))?|"
+    r"Microsoft\\Windows\\CurrentVersion\\Installer\\(UpgradeCodes|UserData(\\S-1-5-18"
+    r"(\\(Components|Products))?)?))$", re.IGNORECASE)
+# The Run key, which Windows Installer deletes with the last value it wrote there.
+RUN_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run"
 SUCCESS, FAILURE, REBOOT_REQUIRED = 0, 1603, 3010
 
 
@@ -53,26 +61,29 @@ def msiinfo(*args):
                           check=True).stdout
 
 
-def package_copy(wine, name, version=VERSION, file_version=None):
+def package_copy(wine, name, version=None, file_version=None, queries=()):
     """Copies the package into C:\\e2e as another build of it would be: a product and package
-    code of its own, and the version given (the file's too, when given). Its Windows path and
-    product code back."""
+    code of its own; with a version, that version (the file's too, when given) and the upgrade
+    rows the build writes for it, else the build's own rows. Further queries change it more.
+    Its Windows path and product code back."""
     path = wine.e2e / name
     shutil.copyfile(package(), path)
     code = "{" + str(uuid.uuid4()).upper() + "}"
-    # Its upgrade rows as the build writes them for that version.
-    upgrade_code = msiinfo("export", path, "Property").split("\nUpgradeCode\t")[1].split()[0]
     queries = [f"UPDATE `Property` SET `Value`='{code}' WHERE `Property`='ProductCode'",
-               f"UPDATE `Property` SET `Value`='{version}' WHERE `Property`='ProductVersion'",
-               # One statement a row: msibuild deletes one row a statement.
-               "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'",
-               "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_DOWNGRADE_DETECTED'",
-               "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, "
-               f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 513, "
-               "'WIX_UPGRADE_DETECTED')",
-               "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `Attributes`, "
-               f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 2, "
-               "'WIX_DOWNGRADE_DETECTED')"]
+               *queries]
+    if version:
+        upgrade_code = msiinfo("export", path, "Property").split("\nUpgradeCode\t")[1].split()[0]
+        queries += [
+            f"UPDATE `Property` SET `Value`='{version}' WHERE `Property`='ProductVersion'",
+            # One statement a row: msibuild deletes one row a statement.
+            "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'",
+            "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_DOWNGRADE_DETECTED'",
+            "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, "
+            f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 513, "
+            "'WIX_UPGRADE_DETECTED')",
+            "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `Attributes`, "
+            f"`ActionProperty`) VALUES ('{upgrade_code}', '{version}', 2, "
+            "'WIX_DOWNGRADE_DETECTED')"]
     if file_version:
         queries.append(f"UPDATE `File` SET `Version`='{file_version}'")
     template = re.search(r"^Template: (.*)$", msiinfo("suminfo", path), re.MULTILINE).group(1)
@@ -101,16 +112,17 @@ def monitor_ids(wine):
     return [pid for pid, args in wine.processes() if args[:1] == [PROGRAM]]
 
 
-def without_cache(state):
-    keys, files = state
+def machine_state(wine, name):
+    """The snapshot less Windows Installer's own and an empty Run key."""
+    keys, files = snapshot(wine, name)
+    keys = {key: values for key, values in keys.items()
+            if values or not (INSTALLER_KEYS.match(key) or key == RUN_KEY)}
     return keys, {path for path in files if not path.startswith(INSTALLER_CACHE)}
 
 
-def machine_state(wine, name):
-    return without_cache(snapshot(wine, name))
-
-
 class PackageCase(unittest.TestCase):
+    maxDiff = None
+
     def assertInstalled(self, wine, code, version=VERSION):
         """One entry, the given one, the file as built, its Run value and one monitor."""
         found = entries(wine)
@@ -130,7 +142,7 @@ class PackageCase(unittest.TestCase):
 
 
 class PackageTest(PackageCase):
-    def test_install_again_upgrade_rebuild_downgrade_and_rounds(self):
+    def test_install_again_rebuild_upgrade_downgrade_and_rounds(self):
         with Prefix("msi") as wine:
             add_supported_camera(wine)
             install(wine, r"C:\windows", names=STAND_INS)
@@ -169,24 +181,36 @@ class PackageTest(PackageCase):
             self.assertEqual([command for _, command in wait_for_commands(wine, 2)],
                              [NORMAL, NORMAL])
 
-            # An upgrade, then a rebuild of that version, each replace what was there.
+            # A rebuild of this version, with the build's own upgrade rows, then an upgrade, each
+            # replace what was there.
+            rebuild, rebuild_code = package_copy(wine, "rebuild.msi")
+            self.assertEqual(msiexec(wine, "/i", rebuild, "/qn"), SUCCESS)
+            self.assertInstalled(wine, rebuild_code)
             upgrade, upgrade_code = package_copy(wine, "upgrade.msi", "1.01.02.00")
             self.assertEqual(msiexec(wine, "/i", upgrade, "/qn"), SUCCESS)
             self.assertInstalled(wine, upgrade_code, "1.01.02.00")
-            rebuild, rebuild_code = package_copy(wine, "rebuild.msi", "1.01.02.00")
-            self.assertEqual(msiexec(wine, "/i", rebuild, "/qn"), SUCCESS)
-            self.assertInstalled(wine, rebuild_code, "1.01.02.00")
 
             # The older package refuses to replace the newer one and changes nothing: the same
             # monitor runs on.
             monitor = monitor_ids(wine)
             self.assertEqual(msiexec(wine, "/i", msi, "/qn"), FAILURE)
-            self.assertInstalled(wine, rebuild_code, "1.01.02.00")
+            self.assertInstalled(wine, upgrade_code, "1.01.02.00")
             self.assertEqual(monitor_ids(wine), monitor)
 
-            self.uninstall(wine, rebuild_code, before)
+            self.uninstall(wine, upgrade_code, before)
             wine.take_camera_log()
-            for _ in range(5):
+            # The first round as Group Policy's assignment to computers installs, as SYSTEM: /i
+            # does not run there, and the Run value the package writes itself starts the monitor
+            # at the next log-on.
+            unattended, unattended_code = package_copy(wine, "unattended.msi", queries=[
+                "DELETE FROM `InstallExecuteSequence` WHERE `Action`='StartMonitor'"])
+            self.assertEqual(msiexec(wine, "/i", unattended, "/qn"), SUCCESS)
+            self.assertEqual(monitors(wine), [])
+            self.assertEqual(run_value(wine), PROGRAM)
+            log_on(wine)
+            self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM]]))
+            self.uninstall(wine, unattended_code, before)
+            for _ in range(4):
                 self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
                 self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))
                 self.uninstall(wine, code, before)

@@ -1,8 +1,9 @@
 """QX481Setup.exe under Wine, silent, while another program holds QX481Mon.exe without sharing it
-for writing, as a monitor in another user's session does: an upgrade, the uninstall, and an
-install after an uninstall that left the file to the restart. Each ends in 3010 with the change
-left to the restart, which Wine makes when the prefix boots again: its loader runs
-`wineboot --init` for the first process, and that applies PendingFileRenameOperations before
+for writing, as a monitor in another user's session does: an upgrade, the uninstall, an install
+after an uninstall that left the file to the restart, and an uninstall, once the file is free,
+after an upgrade that left its file to the restart. Each but that last uninstall ends in 3010
+with the change left to the restart, which Wine makes when the prefix boots again: its loader
+runs `wineboot --init` for the first process, and that applies PendingFileRenameOperations before
 anything else starts."""
 
 import os
@@ -17,6 +18,8 @@ from setup_test import (DONE, FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UN
 
 
 class SetupInUseTest(unittest.TestCase):
+    maxDiff = None
+
     def test_upgrade_and_uninstall(self):
         with Prefix("setup_in_use") as wine:
             add_supported_camera(wine)
@@ -75,6 +78,18 @@ class SetupInUseTest(unittest.TestCase):
             self.assertEqual(program.read_bytes(), product().read_bytes())
             log_on(wine)
             self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM]]))
+
+            # An uninstall between an upgrade that waits for the restart and that restart, once
+            # the file is free: the waiting file goes with it, or the restart would put a
+            # monitor in place that nothing starts or removes.
+            holder = hold(wine, PROGRAM)
+            self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
+            holder.kill()
+            self.assertEqual(quiet_uninstall(wine), DONE)
+            self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
+            wine.stop()
+            self.assertEqual(pending_renames(wine), "")
+            self.assertEqual(sorted(path.name for path in program.parent.glob("QX481Mon*")), [])
 
 
 if __name__ == "__main__":

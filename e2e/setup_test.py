@@ -1,8 +1,9 @@
 """QX481Setup.exe under Wine, silent, as a deployment runs it: a fresh install on a machine with
 the camera, a reinstall over the running monitor, two removals each followed at once by a
 reinstall, the uninstall by the command the Uninstall entry gives, and the same on a machine
-without the camera. After the uninstall the registry and drive C are as they were before the
-install. The helpers here serve setup_in_use_test.py and setup_window_test.py too."""
+without the camera, there with the file gone and its Run value left. After the uninstall the
+registry and drive C are as they were before the install. The helpers here serve
+setup_in_use_test.py and setup_window_test.py too."""
 
 import re
 import time
@@ -11,7 +12,7 @@ import unittest
 from harness import Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
                      monitors, registry_values, run_command_line, run_setup, run_value,
-                     wait_for_commands, wait_for_run_value, wait_until)
+                     set_run_value, wait_for_commands, wait_for_run_value, wait_until)
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
 FOLDER = r"C:\Program Files\QX481"
@@ -25,14 +26,19 @@ WINE_OWN_KEYS = [
     # Wine sets its display adapter and monitor up afresh when a session first opens a window.
     r"HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO\b",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\b",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\\"
-    r"CurrentControlSet\\Control\\Video\b",
+    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\b",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
     r"\{4D36E96[8E]-E325-11CE-BFC1-08002BE10318\}",
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^\\]+\\"
     r"##\?#(PCI#VEN_0000&DEV_0000&|DISPLAY#Default_Monitor#)",
+    # wineboot makes the 32-bit view's Run key when it starts what the Run keys name (log_on).
+    r"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run$",
     # Wine counts the services it has started.
     r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent$",
+    # Its console host keeps its defaults there once the first console opens (cmd's, which runs
+    # the tests' command lines), and user32 the session's system parameters.
+    r"HKEY_USERS\\[^\\]+\\Console$",
+    r"HKEY_USERS\\[^\\]+\\Software\\Wine\\Temporary System Parameters\b",
 ]
 # The harness's own folder on drive C: the camera's log, the exports, the setup program.
 TEST_FOLDER = "e2e"
@@ -45,10 +51,12 @@ def snapshot(wine, name):
     assert done.returncode == 0, done.stderr
     text = (wine.e2e / f"{name}.reg").read_text(encoding="utf-16")
     keys = {}
-    for block in text.split("\r\n\r\n[")[1:]:
-        key, _, values = block.partition("]\r\n")
+    for block in text.split("\n\n[")[1:]:
+        header, _, values = block.partition("\n")
+        key = header.removesuffix("]")
         if not any(re.match(pattern, key, re.IGNORECASE) for pattern in WINE_OWN_KEYS):
             keys[key] = values.strip()
+    assert keys, f"no registry keys read from {name}.reg"
     files = {str(path.relative_to(wine.drive_c)) for path in wine.drive_c.rglob("*")}
     return keys, {path for path in files if path.split("/")[0] != TEST_FOLDER}
 
@@ -79,6 +87,8 @@ def hold(wine, path):
 
 
 class SetupTest(unittest.TestCase):
+    maxDiff = None
+
     def uninstall(self, wine, before):
         """Uninstalls silently; then no monitor is left and the machine is as before the
         install."""
@@ -149,6 +159,10 @@ class SetupTest(unittest.TestCase):
             self.assertTrue(wait_until(lambda: not monitors(wine)))
             self.assertIsNone(run_value(wine))
             self.assertEqual(host_path(wine, PROGRAM).read_bytes(), product().read_bytes())
+            # A cleaner has deleted the file and left the Run value naming it (written here, as
+            # /i took it away): with no file to run /u from, the uninstall removes it itself.
+            set_run_value(wine, PROGRAM)
+            host_path(wine, PROGRAM).unlink()
             self.uninstall(wine, before)
 
 
