@@ -269,9 +269,9 @@ LangString RestartToFinishRemoval ${LANG_PORTUGUESEBR} "${PROGRAM} ainda está e
 
 !insertmacro MUI_LANGUAGE Dutch
 LangString WelcomeText ${LANG_DUTCH} "Hiermee wordt $(^Name) geïnstalleerd voor alle gebruikers \
-    van deze computer. Het programma draait onzichtbaar vanaf elke aanmelding en meldt het \
-    stuurprogramma van de USB-camera QX481 wanneer Windows in stand-by gaat, een sessie eindigt \
-    of de accu bijna leeg is.$\r$\n$\r$\n\
+    van deze computer. Het programma draait onzichtbaar vanaf elke aanmelding en laat het \
+    stuurprogramma van de USB-camera QX481 weten wanneer Windows in stand-by gaat, een sessie \
+    eindigt of de accu bijna leeg is.$\r$\n$\r$\n\
     Setup kopieert QX481Mon.exe naar de Windows-map, start het bij het aanmelden en voegt het toe \
     aan $\"Software$\". Een actieve monitor wordt beëindigd en vervangen, normaal gesproken \
     zonder opnieuw op te starten.$\r$\n$\r$\n\
