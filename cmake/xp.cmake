@@ -84,7 +84,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
 # OUTPUT is the setup program around PRODUCT_EXE. With a SIGN command (signing_command's list)
 # makensis signs the uninstaller before packing it and the setup program once written; OUTPUT
 # appears only when all of that has worked. Further arguments are what it depends on besides the
-# script and the executable.
+# script and the executable. Warnings are errors: among them a text that a language lacks.
 function(add_setup_program output product_exe sign)
     set(defines)
     if(sign)
@@ -92,12 +92,13 @@ function(add_setup_program output product_exe sign)
         set(defines "-DSIGN=\"${command}\"")
     endif()
     add_custom_command(OUTPUT ${output}
-                       COMMAND ${MAKENSIS} -V2 -DTARGET=${SETUP_TARGET} ${defines}
+                       COMMAND ${MAKENSIS} -V2 -WX -DTARGET=${SETUP_TARGET} ${defines}
                                -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}.new
                                -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
                                ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                        COMMAND ${CMAKE_COMMAND} -E rename ${output}.new ${output}
                        DEPENDS ${product_exe} ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
+                               ${CMAKE_SOURCE_DIR}/installer/QX481Lang.nsh
                                ${CMAKE_SOURCE_DIR}/res/version.h ${ARGN}
                        COMMENT "Building the setup program ${output}" VERBATIM)
 endfunction()
@@ -133,6 +134,10 @@ function(add_pe_check name file)
                      ${CMAKE_SOURCE_DIR}/tests/pe/xp_imports.txt)
     set_tests_properties(${name} PROPERTIES LABELS pe)
 endfunction()
+
+# Every language of the setup program carries every text of its own, in Windows' own words.
+add_test(NAME setup_texts
+         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/installer/texts_test.py)
 
 # Only the 32-bit executables ship; the x86-64 build exists for the tests under 64-bit Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

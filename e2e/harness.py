@@ -27,6 +27,9 @@ installed, even on hosts that cannot run it. Processes run with WINEPREFIX set t
 that WINEARCH, WINEDEBUG=-all and no DISPLAY. Prefix(name, display=":N") instead draws its
 windows on that X display, with Wine's X11 driver: every process gets DISPLAY, and the copy
 loses the template's Graphics=null setting before anything else runs in it.
+Prefix(name, language="de_DE.UTF-8") gives its programs that user language: Wine takes it from
+LC_ALL, also where the host has not generated that locale; `language` may be changed between
+programs, as another user of the machine would speak another.
 `run` and `start` take `overrides`, a WINEDLLOVERRIDES list for that process only: stand-in
 DLLs put beside the program in C:\\e2e load instead of Wine's own with e.g.
 overrides="cfgmgr32,powrprof=n". `env` adds variables for that process. `start` runs a
@@ -115,8 +118,9 @@ def reg_string(text):
 
 
 class Prefix:
-    def __init__(self, name, display=None):
+    def __init__(self, name, display=None, language=None):
         self.display = display
+        self.language = language
         self.work = WORK / name
         self.path = self.work / "prefix"
         self.drive_c = self.path / "drive_c"
@@ -158,6 +162,8 @@ class Prefix:
         result = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         if self.display:
             result["DISPLAY"] = self.display
+        if self.language:
+            result["LC_ALL"] = self.language
         result.update(WINE_ENV)
         result.update(WINEPREFIX=str(self.path), WINEARCH=ARCH, WINEDEBUG="-all",
                       WINEDLLOVERRIDES=BASE_OVERRIDES + (";" + overrides if overrides else ""),
@@ -187,7 +193,9 @@ class Prefix:
         return "C:\\e2e\\" + name
 
     def run(self, program, *args, overrides=None, env=None, timeout=60):
-        """Runs a program to its end: a CompletedProcess with its exit code and text output."""
+        """Runs a program to its end: a CompletedProcess with its exit code and text output,
+        read as UTF-8 (Wine's own programs write in the console's code page, which is another
+        one in some languages: what is not UTF-8 is replaced)."""
         process = self.start(program, *args, overrides=overrides, env=env)
         self.started.remove(process)
         try:
@@ -197,8 +205,8 @@ class Prefix:
             process.wait()
             raise
         return subprocess.CompletedProcess(process.args, process.returncode,
-                                           process.stdout_path.read_text(),
-                                           process.stderr_path.read_text())
+                                           process.stdout_path.read_text(errors="replace"),
+                                           process.stderr_path.read_text(errors="replace"))
 
     def start(self, program, *args, overrides=None, env=None):
         """Starts a program in the background: a Popen whose stdout_path and stderr_path

@@ -1,19 +1,22 @@
 """QX481Setup.exe and its uninstaller in a real window, as a user meets them: an install through
 the welcome, progress and finish pages, the uninstall through its confirmation, and the message
-that a restart finishes an install whose QX481Mon.exe another program holds.
+that a restart finishes an install whose QX481Mon.exe another program holds; then, beside it
+(LanguagesTest), the welcome, finish and confirmation pages in other languages.
 
 Each test runs an X server of its own (Xvfb, on a display number it picks itself) and a prefix
 that draws its windows there: without the Graphics=null setting the other tests' prefixes have.
 The keyboard drives the pages (xdotool) and a picture of each page is kept in the build tree,
-e2e/pages (ImageMagick's import). Where X cannot start, the test fails and says why."""
+e2e/pages (ImageMagick's import); window_texts.exe reads what a page says. Where X cannot start,
+the test fails and says why."""
 
 import os
 import shutil
 import subprocess
 import time
 import unittest
+from collections import namedtuple
 
-from harness import BUILD, Prefix
+from harness import BUILD, Prefix, binary
 from machine import (NORMAL, STAND_INS, add_supported_camera, exit_code, host_path, install,
                      monitors, registry_values, run_setup, run_value, setup_command,
                      start_command_line, wait_for_commands, wait_until)
@@ -21,9 +24,30 @@ from setup_test import (FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UNINSTAL
                         pending_renames)
 
 PAGES = BUILD / "pages"
+PROGRAM_NAME = "QX481 camera power monitor"
 SETUP_TITLE = "QX481 camera power monitor Setup"
 UNINSTALL_TITLE = "QX481 camera power monitor Uninstall"
 X_PACKAGES = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick"}
+ENGLISH = "en_US.UTF-8"
+
+# Each in a prefix whose user language it is (Wine's programs take it from LC_ALL): the NSIS
+# language id the install leaves for its uninstaller, the titles of the setup program's and the
+# uninstaller's windows, and words of the welcome, finish and uninstall confirmation pages.
+Language = namedtuple("Language", "name locale id setup_title uninstall_title welcome finish "
+                                  "confirm")
+LANGUAGES = [
+    Language("german", "de_DE.UTF-8", 1031, "Installation von QX481 camera power monitor",
+             "Deinstallation von QX481 camera power monitor", "für alle Benutzer dieses Computers",
+             "startet bei jeder Anmeldung", "von diesem Computer entfernt"),
+    Language("japanese", "ja_JP.UTF-8", 1041, "QX481 camera power monitor セットアップ",
+             "QX481 camera power monitor アンインストール", "すべてのユーザーにインストールします",
+             "すべてのユーザーのログオン時に起動します", "このコンピュータから削除します"),
+    Language("russian", "ru_RU.UTF-8", 1049, "Установка QX481 camera power monitor",
+             "Удаление QX481 camera power monitor", "для всех пользователей этого компьютера",
+             "запускается при каждом входе в систему", "удалит QX481 camera power monitor"),
+]
+# The uninstall speaks the language of the install, also to a user whose Windows speaks another.
+UNINSTALLING_USER = {"german": ENGLISH}
 
 
 class Display:
@@ -59,10 +83,19 @@ class Display:
         return False
 
     def windows(self, title):
-        """The ids of the windows with this title (NSIS ends some with a blank), oldest first."""
-        found = subprocess.run(["xdotool", "search", "--name", f"^{title} ?$"], env=self.env,
+        """The ids of the windows with this title (NSIS ends some with a blank), oldest first.
+        xdotool's search reads the Latin-1 title Wine gives X, where Russian or Japanese letters
+        are question marks: it finds the windows of the program's name, and their UTF-8 titles
+        decide."""
+        found = subprocess.run(["xdotool", "search", "--name", PROGRAM_NAME], env=self.env,
                                capture_output=True, text=True)
-        return found.stdout.split()
+        return [window for window in found.stdout.split()
+                if self.title(window) in (title, title + " ")]
+
+    def title(self, window):
+        named = subprocess.run(["xdotool", "getwindowname", window], env=self.env,
+                               capture_output=True, text=True)
+        return named.stdout.removesuffix("\n")
 
     def picture(self, window):
         """The window's picture, as PNG bytes; None when it is gone."""
@@ -74,7 +107,7 @@ class Display:
         subprocess.run(["xdotool", "key", name], env=self.env, check=True)
 
 
-class SetupWindowTest(unittest.TestCase):
+class PageTest(unittest.TestCase):
     def setUp(self):
         PAGES.mkdir(parents=True, exist_ok=True)
 
@@ -99,8 +132,22 @@ class SetupWindowTest(unittest.TestCase):
         (PAGES / f"{name}.png").write_bytes(picture)
         return picture
 
+    def assertSays(self, wine, title, words):
+        """The window with this title says these words, in its title or on its page."""
+        said = wine.run(wine.put(binary("window_texts.exe"))).stdout
+        windows = {}
+        for line in said.splitlines():
+            if line.startswith("\t"):
+                windows[title_said] += line
+            else:
+                title_said = line.strip()
+                windows[title_said] = title_said
+        self.assertIn(words, windows.get(title, ""), f"{title!r} does not say {words!r}: {said}")
+
+
+class SetupWindowTest(PageTest):
     def test_install_uninstall_and_restart_message(self):
-        with Display() as display, Prefix("setup_window", display.name) as wine:
+        with Display() as display, Prefix("setup_window", display.name, ENGLISH) as wine:
             add_supported_camera(wine)
             install(wine, r"C:\windows", names=STAND_INS)
 
@@ -153,6 +200,51 @@ class SetupWindowTest(unittest.TestCase):
             self.assertEqual(exit_code(setup), RESTART_NEEDED)
             self.assertIn(PROGRAM, pending_renames(wine))
             holder.kill()
+
+
+def has_font(locale):
+    """Whether fontconfig, which Wine draws with, has a font for the locale's language: without
+    one the pages show empty boxes, and their texts would still read right."""
+    fonts = subprocess.run(["fc-list", f":lang={locale.split('_')[0]}"], capture_output=True,
+                           text=True)
+    return bool(fonts.stdout.strip())
+
+
+class LanguagesTest(PageTest):
+    def test_pages(self):
+        with Display() as display:
+            for language in LANGUAGES:
+                with self.subTest(language.name):
+                    self.assertTrue(has_font(language.locale),
+                                    f"no font draws {language.name}; scripts/setup.sh installs one")
+                    self.show_pages(display, language)
+
+    def show_pages(self, display, language):
+        """Installs with a window through the finish page, and cancels the uninstall at its
+        confirmation, on a machine without the camera: what the pages say is the same there."""
+        with Prefix(f"setup_{language.name}", display.name, language.locale) as wine:
+            setup = start_command_line(wine, setup_command(wine))
+            window = self.window(display, language.setup_title, timeout=60)
+            welcome = self.page(display, window, f"{language.name}-1-welcome")
+            self.assertSays(wine, language.setup_title, language.welcome)
+            display.key("Return")
+            self.assertTrue(wait_until(lambda: registry_values(wine, UNINSTALL_KEY)))
+            progress = self.page(display, window, f"{language.name}-2-progress", welcome)
+            display.key("Return")
+            self.page(display, window, f"{language.name}-3-finish", progress)
+            self.assertSays(wine, language.setup_title, language.finish)
+            display.key("Return")
+            self.assertEqual(exit_code(setup), 0)
+            entry = wait_until(lambda: registry_values(wine, UNINSTALL_KEY))
+            self.assertEqual(entry.get("Installer Language"), str(language.id))
+
+            wine.language = UNINSTALLING_USER.get(language.name, language.locale)
+            uninstall = start_command_line(wine, entry["UninstallString"])
+            window = self.window(display, language.uninstall_title)
+            self.page(display, window, f"{language.name}-4-uninstall-confirm")
+            self.assertSays(wine, language.uninstall_title, language.confirm)
+            display.key("Escape")
+            self.assertEqual(exit_code(uninstall), 1)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 ; QX481Setup.exe: installs QX481Mon.exe for every user of the machine, replaces it over running
-; monitors, and removes it again. /S runs either part without a window.
+; monitors, and removes it again. /S runs either part without a window. The texts it shows are
+; in QX481Lang.nsh, in each of its languages.
 ;
 ; cmake/xp.cmake builds it with makensis, defining
 ;   PRODUCT_EXE  the QX481Mon.exe to ship
@@ -58,24 +59,28 @@ ShowUninstDetails show
 ; The pages say what this program does to the machine. A restart is never started from here: a
 ; file in use ends in exit code 3010, which deployment tools act on, and a message to the user.
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "This installs the QX481 camera power monitor for every user of \
-    this computer. It runs unseen from each log-on and tells the QX481 USB camera's driver when \
-    Windows suspends, a session ends or the battery runs low.$\r$\n$\r$\nSetup copies \
-    QX481Mon.exe into the Windows folder, starts it at log-on and adds it to Add or Remove \
-    Programs. A running monitor is ended and replaced, normally with no restart.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !define MUI_FINISHPAGE_NOAUTOCLOSE
+; Room for the welcome's and the finish's titles where a language needs three lines for them.
+!define MUI_WELCOMEPAGE_TITLE_3LINES
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_NOREBOOTSUPPORT
 Var FinishText ; set in .onInit, and otherwise when a restart finishes the install
 !define MUI_FINISHPAGE_TEXT "$FinishText"
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "This removes the QX481 camera power monitor from this \
-    computer: it ends the running monitors, stops the monitor starting at log-on and deletes \
-    QX481Mon.exe from the Windows folder. The camera and its driver stay as they are."
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(UninstallConfirmText)"
+; The pages and messages speak the user's Windows display language where QX481Lang.nsh has it,
+; else English. An install with a window leaves its language beside the entry as it leaves its
+; progress page, and the uninstaller speaks that one (un.onInit), or after a silent install the
+; user's; the value goes with the entry.
+!define MUI_LANGDLL_REGISTRY_ROOT HKLM
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE English
+!include QX481Lang.nsh
 
 VIProductVersion 1.1.1.0
 VIFileVersion 1.1.1.0
@@ -89,19 +94,18 @@ VIAddVersionKey OriginalFilename "QX481Setup.exe"
 
 ; It writes under HKLM and into the Windows directory: without administrator rights it changes
 ; nothing, says so when it has a window, and exits with 5.
-!macro RequireAdministrator WHAT
+!macro RequireAdministrator REFUSAL
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 != "Admin"
-        MessageBox MB_OK|MB_ICONSTOP \
-            "${WHAT} $(^Name) needs administrator rights. Nothing was changed." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "${REFUSAL}" /SD IDOK
         SetErrorLevel 5
         Quit
     ${EndIf}
 !macroend
 
 Function .onInit
-    !insertmacro RequireAdministrator "Installing"
+    !insertmacro RequireAdministrator "$(InstallNeedsAdministrator)"
     ; A copy installed by QX481Mon.msi is Windows Installer's to replace and remove: it is left
     ; alone, and the setup program fails with 2.
     ; System loads a DLL by its name, and XP, where NSIS cannot keep the search to the system
@@ -111,17 +115,13 @@ Function .onInit
     System::Call 'kernel32::LoadLibraryExW(w "$SYSDIR\msi.dll", p 0, i 8)'
     System::Call 'msi::MsiEnumRelatedProductsW(w "${UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
     ${If} $0 = 0
-        MessageBox MB_OK|MB_ICONSTOP "$(^Name) is installed from its Windows Installer package \
-            (QX481Mon.msi). Remove it under Add/Remove Programs first. Nothing was changed." \
-            /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "$(InstalledByPackage)" /SD IDOK
         SetErrorLevel 2
         Quit
     ${EndIf}
     ; What an earlier uninstall left to delete its uninstaller stays away from this install's.
     Delete "$INSTDIR\${UNINSTALL_TOKEN}"
-    StrCpy $FinishText "The QX481 camera power monitor is installed and starts at every \
-        log-on, for every user. On a computer without a QX481 USB camera it ends at once and no \
-        longer starts.$\r$\n$\r$\nClick Finish to close Setup."
+    StrCpy $FinishText "$(FinishText)"
 FunctionEnd
 
 Function .onInstSuccess
@@ -131,7 +131,12 @@ Function .onInstSuccess
 FunctionEnd
 
 Function un.onInit
-    !insertmacro RequireAdministrator "Removing"
+    !insertmacro RequireAdministrator "$(RemovalNeedsAdministrator)"
+    ReadRegStr $0 ${MUI_LANGDLL_REGISTRY_ROOT} "${MUI_LANGDLL_REGISTRY_KEY}" \
+        "${MUI_LANGDLL_REGISTRY_VALUENAME}"
+    ${If} $0 != ""
+        StrCpy $LANGUAGE $0
+    ${EndIf}
 FunctionEnd
 
 ; Adds the size of file $0 to $1, in bytes.
@@ -147,12 +152,12 @@ Section
     ; copy ends them: it works also where an earlier copy is damaged or gone.
     InitPluginsDir
     File "/oname=$PLUGINSDIR\QX481Mon.exe" "${PRODUCT_EXE}"
-    DetailPrint "Ending running monitors"
+    DetailPrint "$(EndingMonitors)"
     ExecWait '"$PLUGINSDIR\QX481Mon.exe" /u'
 
     ; A monitor holds its file until it has quit. $2 says whether the file is in place (testing
     ; the error flag clears it, so it cannot say so after the loop).
-    DetailPrint "Copying QX481Mon.exe to $WINDIR"
+    DetailPrint "$(CopyingProgram)"
     SetDetailsPrint none
     SetOverwrite try
     StrCpy $1 0
@@ -188,20 +193,17 @@ Section
         ${If} ${Errors}
             Delete "${WAITING_PROGRAM}"
             Exec '"${PROGRAM}" /i'
-            MessageBox MB_OK|MB_ICONSTOP "${PROGRAM} is in use and could not be replaced." \
-                /SD IDOK
-            Abort "${PROGRAM} is in use"
+            MessageBox MB_OK|MB_ICONSTOP "$(ProgramNotReplaced)" /SD IDOK
+            Abort "$(ProgramNotReplaced)"
         ${EndIf}
         ${If} $2 = 1
-            StrCpy $3 "An earlier removal of ${PROGRAM} waits for a restart of Windows."
+            StrCpy $3 "$(RemovalWaits)"
         ${Else}
-            StrCpy $3 "${PROGRAM} is in use by another program."
+            StrCpy $3 "$(ProgramInUse)"
         ${EndIf}
-        StrCpy $FinishText "$3 The new version takes its place when Windows restarts; until \
-            then the version in place runs on.$\r$\n$\r$\nClick Finish to close Setup."
-        DetailPrint "${PROGRAM} will be replaced when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION "$3 Restart Windows to finish the installation." \
-            /SD IDOK
+        StrCpy $FinishText "$(FinishRestartText)"
+        DetailPrint "$(ReplacedAtRestart)"
+        MessageBox MB_OK|MB_ICONINFORMATION "$(RestartToFinishInstall)" /SD IDOK
     ${EndIf}
 
     ClearErrors
@@ -227,8 +229,8 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
     ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONSTOP "The uninstaller could not be registered." /SD IDOK
-        Abort "The uninstaller could not be registered"
+        MessageBox MB_OK|MB_ICONSTOP "$(UninstallerNotRegistered)" /SD IDOK
+        Abort "$(UninstallerNotRegistered)"
     ${EndIf}
 
     ; /i writes the Run value and, on a machine that qualifies, starts the monitor in this
@@ -244,7 +246,7 @@ SectionEnd
 Section Uninstall
     ; /u removes the Run value and makes every monitor quit.
     ${If} ${FileExists} "${PROGRAM}"
-        DetailPrint "Ending running monitors"
+        DetailPrint "$(EndingMonitors)"
         ExecWait '"${PROGRAM}" /u'
     ${EndIf}
     DeleteRegValue HKLM "${RUN_KEY}" QX481Mon
@@ -265,9 +267,8 @@ Section Uninstall
         FileOpen $0 "${DELETE_PENDING}" w
         Delete /REBOOTOK "${DELETE_PENDING}" ; open, so that it goes only at the restart
         FileClose $0
-        DetailPrint "${PROGRAM} is still in use: it will be deleted when Windows restarts"
-        MessageBox MB_OK|MB_ICONINFORMATION "${PROGRAM} is still in use by another program. \
-            Restart Windows to finish removing it." /SD IDOK
+        DetailPrint "$(DeletedAtRestart)"
+        MessageBox MB_OK|MB_ICONINFORMATION "$(RestartToFinishRemoval)" /SD IDOK
     ${EndIf}
     ; A new version that was waiting for a restart goes too.
     Delete "${WAITING_PROGRAM}"
