@@ -22,19 +22,20 @@ SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 DONE, RESTART_NEEDED = 0, 3010
 
 # What Wine changes by itself between two snapshots, whatever runs in between.
+# Wine 8's regedit exports the control set as CurrentControlSet, Wine 10's as ControlSet001.
+CONTROL_SET = r"HKEY_LOCAL_MACHINE\\System\\(CurrentControlSet|ControlSet\d{3})"
 WINE_OWN_KEYS = [
     # Wine sets its display adapter and monitor up afresh when a session first opens a window.
     r"HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO\b",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\b",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\b",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
-    r"\{4D36E96[8E]-E325-11CE-BFC1-08002BE10318\}",
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^\\]+\\"
+    CONTROL_SET + r"\\Control\\Video\b",
+    CONTROL_SET + r"\\Hardware Profiles\\Current\\System\b",
+    CONTROL_SET + r"\\Control\\Class\\\{4D36E96[8E]-E325-11CE-BFC1-08002BE10318\}",
+    CONTROL_SET + r"\\Control\\DeviceClasses\\[^\\]+\\"
     r"##\?#(PCI#VEN_0000&DEV_0000&|DISPLAY#Default_Monitor#)",
     # wineboot makes the 32-bit view's Run key when it starts what the Run keys name (log_on).
     r"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run$",
     # Wine counts the services it has started.
-    r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent$",
+    CONTROL_SET + r"\\Control\\ServiceCurrent$",
     # Its console host keeps its defaults there once the first console opens (cmd's, which runs
     # the tests' command lines), and user32 the session's system parameters.
     r"HKEY_USERS\\[^\\]+\\Console$",
