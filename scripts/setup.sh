@@ -8,7 +8,7 @@ set -uo pipefail
 packages=(cmake make g++ git python3 libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
           clang libclang-rt-dev xxd nsis wixl msitools faketime openssl xvfb
-          xdotool imagemagick fonts-wqy-microhei)
+          xdotool imagemagick fontconfig fonts-wqy-microhei)
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
 
 # PACKAGE is installed, at MINIMUM or later when one is given.
