@@ -142,9 +142,17 @@ def monitors(wine):
             if args and args[0].lower().endswith("\\qx481mon.exe")]
 
 
-def registry_values(wine, key):
-    """A key's values as {name: data}, REG_DWORD data as int; None when the key is missing."""
-    done = wine.run("reg", "query", key)
+# What Wine's reg says of a key that is not there (in English: other languages are tried again).
+KEY_MISSING = "Unable to find the specified registry key"
+
+
+def registry_values(wine, key, tries=3):
+    """A key's values as {name: data}, REG_DWORD data as int; None when the key is missing.
+    A query that failed otherwise, as when Wine could not start reg at all, is run again."""
+    for _ in range(tries):
+        done = wine.run("reg", "query", key)
+        if done.returncode == 0 or KEY_MISSING in done.stdout + done.stderr:
+            break
     if done.returncode != 0:
         return None
     values = {}
