@@ -10,7 +10,8 @@
 #               comes from SECURITY_MIRROR, default http://deb.debian.org/debian-security)
 #   FRESH_KEEP  1 keeps the machine's folder (unmounted) for a look afterwards
 #
-# It downloads a few hundred MB and takes 15 to 30 minutes; it is not part of the test command.
+# It downloads a few hundred MB and takes about 10 minutes over a fast line, more over a slow one;
+# it is not part of the test command.
 # Exits 0 when both commands pass, 1 when one fails, 2 when the machine cannot be made.
 set -uo pipefail
 cd "$(dirname "$0")/.."
