@@ -1,7 +1,9 @@
-"""QX481Diag.exe under Wine: its verdict on a machine the monitor runs on and on ones it does
-not, the running monitors it counts, the installed monitor's version, and the one command it
-sends through the monitor's channel; and the tool as a customer starts it: from a downloads
-folder that holds DLLs of the names it needs, and in a console window of its own."""
+"""QX481Diag.exe under Wine: its verdict and exit code on a machine the monitor runs on, with and
+without a Run value and a running monitor, and on ones it does not run on; the installed
+monitor's version, and the one command it sends through the monitor's channel; and the tool as a
+customer starts it: from a downloads folder that holds DLLs of the names it needs, and in a
+console window of its own; and as a script or deployment agent starts it, in a console nobody
+sees, where it must end by itself."""
 
 import getpass
 import re
@@ -10,12 +12,14 @@ import unittest
 from datetime import datetime
 
 from harness import Prefix, binary
-from machine import (CAMERA_NAME, ENVIRONMENT, NORMAL, SUSPEND, add_supported_camera, commands,
-                     exit_code, host_path, install, install_diag, registry_values, run,
-                     set_run_value, start, start_command_line, wait_for_commands, wait_for_exit,
-                     wait_until)
+from machine import (CAMERA_NAME, ENVIRONMENT, NORMAL, RUN_KEY, SUSPEND, VALUE_NAME,
+                     add_supported_camera, commands, exit_code, host_path, install, install_diag,
+                     registry_values, run, set_run_value, start, start_command_line,
+                     wait_for_commands, wait_for_exit, wait_until)
 
 QUIT_WITHIN = 5  # seconds from the end of /u to the end of the monitor
+NOT_STARTED, NOT_RUNNING, COULD_NOT_LOOK = 5, 6, 7  # exit codes
+REGISTERED = "verdict: not running in this session: it starts at the next log-on"
 DOWNLOADS = r"C:\users\Public\Downloads"
 # As XP does for the DLLs that are not among its known ones, Wine is told to prefer a copy in
 # the program's own folder (the stand-ins in the system folder are native too).
@@ -36,15 +40,17 @@ class QualifyingMachineTest(unittest.TestCase):
         cls.exe = install(cls.wine)
         cls.tool = install_diag(cls.wine)
 
+    def setUp(self):
+        set_run_value(self.wine, self.exe)
+
     def tearDown(self):
         self.wine.take_camera_log()
 
-    def test_runs_and_the_camera_is_told_nothing(self):
-        set_run_value(self.wine, self.exe)
+    def test_registered_and_the_camera_is_told_nothing(self):
         done = run(self.wine, self.tool)
         lines, fields = report(done)
-        self.assertEqual(done.returncode, 0, done.stdout)
-        self.assertEqual(lines[-1], "verdict: runs")
+        self.assertEqual(done.returncode, NOT_RUNNING, done.stdout)
+        self.assertEqual(lines[-1], REGISTERED)
         self.assertEqual(fields["installed version"], "1.01.01.00")
         self.assertEqual(fields["windows accepted"], "yes")
         self.assertEqual(fields["camera"], "found")
@@ -58,20 +64,42 @@ class QualifyingMachineTest(unittest.TestCase):
     def test_send_suspend(self):
         done = run(self.wine, self.tool, "--send", "suspend")
         lines, _ = report(done)
-        self.assertEqual(done.returncode, 0, done.stdout)
+        self.assertEqual(done.returncode, NOT_RUNNING, done.stdout)
         self.assertEqual(lines[-2:], ["send: suspend (2) accepted, HRESULT 0x00000000",
-                                      "verdict: runs"])
+                                      REGISTERED])
         self.assertEqual([code for _, code in commands(self.wine)], [SUSPEND])
 
-    def test_counts_the_running_monitor(self):
-        monitor = start(self.wine, self.exe)
-        self.assertEqual([code for _, code in wait_for_commands(self.wine, 1)], [NORMAL])
-        try:
-            _, fields = report(run(self.wine, self.tool))
-            self.assertEqual(fields["monitors running in this session"], "1")
-        finally:
-            run(self.wine, self.exe, "/u")
-            self.assertEqual(wait_for_exit([monitor], QUIT_WITHIN), [0])
+    def test_verdicts(self):
+        """What starts the monitor at log-on, and whether one runs in this session."""
+        missing = r"C:\e2e\gone\QX481Mon.exe"
+        # Run value (None: none), a monitor running, exit code, verdict.
+        rows = [(self.exe, True, 0, "verdict: runs"),
+                (None, True, NOT_STARTED, "verdict: not started at log-on: no Run value"),
+                (missing, False, NOT_STARTED,
+                 "verdict: not started at log-on: the Run value names a missing file"),
+                (self.exe, False, NOT_RUNNING, REGISTERED)]
+        for value, running, code, verdict in rows:
+            with self.subTest(value=value, running=running):
+                monitor = start(self.wine, self.exe) if running else None
+                if running:
+                    self.assertEqual([code for _, code in wait_for_commands(self.wine, 1)],
+                                     [NORMAL])
+                try:
+                    # The monitor's start leaves the Run value as it finds it.
+                    self.wine.run("reg", "delete", RUN_KEY, "/v", VALUE_NAME, "/f")
+                    if value:
+                        set_run_value(self.wine, value)
+                    done = run(self.wine, self.tool)
+                    lines, fields = report(done)
+                    self.assertEqual(done.returncode, code, done.stdout)
+                    self.assertEqual(lines[-1], verdict)
+                    self.assertEqual(fields["monitors running in this session"],
+                                     "1" if running else "0")
+                finally:
+                    if running:
+                        run(self.wine, self.exe, "/u")
+                        self.assertEqual(wait_for_exit([monitor], QUIT_WITHIN), [0])
+                        self.wine.take_camera_log()
 
     def test_no_dll_from_its_own_folder(self):
         tool = install_diag(self.wine, DOWNLOADS)
@@ -87,10 +115,10 @@ class QualifyingMachineTest(unittest.TestCase):
                     planted.unlink()
                 self.assertFalse(log.exists(), log.exists() and log.read_text())
                 lines, fields = report(done)
-                self.assertEqual(done.returncode, 0, done.stdout)
+                self.assertEqual(done.returncode, NOT_RUNNING, done.stdout)
                 self.assertEqual(fields["camera"], "found")
                 self.assertEqual(fields["capture devices"], "1")
-                self.assertEqual(lines[-1], "verdict: runs")
+                self.assertEqual(lines[-1], REGISTERED)
             log.unlink(missing_ok=True)
 
     def test_says_so_when_the_system_folder_lacks_a_function(self):
@@ -101,9 +129,10 @@ class QualifyingMachineTest(unittest.TestCase):
             done = run(self.wine, self.tool)
         finally:
             install_diag(self.wine)
-        self.assertEqual(done.returncode, 1, done.stdout)
+        self.assertEqual(done.returncode, COULD_NOT_LOOK, done.stdout)
         self.assertEqual(done.stdout.splitlines(), [
-            r"error: C:\windows\system32\cfgmgr32.dll has no CM_Get_DevNode_Registry_PropertyA"])
+            r"verdict: could not look: C:\windows\system32\cfgmgr32.dll has no "
+            "CM_Get_DevNode_Registry_PropertyA"])
 
     def test_in_a_window_of_its_own(self):
         """Started as from Explorer: start gives it a console window of its own."""
@@ -127,7 +156,7 @@ class QualifyingMachineTest(unittest.TestCase):
         window = self.wine.run(self.wine.put(binary("press_enter.exe")), "QX481Diag.exe",
                                "Press Enter to close this window.")
         self.assertEqual(window.returncode, 0, window.stdout)
-        self.assertEqual(exit_code(process, 20), 0)
+        self.assertEqual(exit_code(process, 20), NOT_RUNNING)
 
         text = saved[0].read_bytes()
         self.assertEqual(text.count(b"\n"), text.count(b"\r\n"))
@@ -141,6 +170,18 @@ class QualifyingMachineTest(unittest.TestCase):
             "", rf"The report is saved on your desktop as C:\users\{getpass.getuser()}\Desktop"
             rf"\{saved[0].name}", "Please send this file to support.",
             "Press Enter to close this window.", ""])  # the last, the line of the cursor
+
+    def test_started_unseen_ends_by_itself(self):
+        """Started by a script or a deployment agent in a console of its own that nobody sees, it
+        gives its exit code and ends, and leaves no file on a desktop."""
+        desktop = prefix_desktop(self.wine)
+        before = set(desktop.iterdir())
+        launcher = self.wine.put(binary("start_unseen.exe"))
+        for how in ("nowindow", "hidden"):
+            with self.subTest(how=how):
+                done = run(self.wine, launcher, how, f'"{self.tool}"', timeout=30)
+                self.assertEqual(done.stdout.strip(), f"exit code {NOT_RUNNING}", done.stdout)
+                self.assertEqual(set(desktop.iterdir()), before)
 
     def set_version(self, version):
         self.wine.change("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")

@@ -32,6 +32,7 @@ struct DiagCase {
     int sentCode; // the code of the one write the camera got, 0: none
     std::vector<std::string> arguments;
     std::vector<std::string> lines; // in this order among the report's lines
+    const char* failing = nullptr;  // that call fails, its first time
 };
 
 const std::string ImagingNode =
@@ -60,9 +61,11 @@ const DiagCase cases[] = {
     {SuspendMissing, WindowsCopy, Versioned, 0, 1, 0, {},
      {"camera: not found", "selective suspend: missing (off)",
       "verdict: does not run: selective suspend is off for the camera"}},
-    {UsbOnlyCamera, WindowsCopy, Versioned, 0, 0, 0, {},
+    // Registered, but no monitor in this session: from a script with nobody logged on.
+    {UsbOnlyCamera, WindowsCopy, Versioned, 0, 6, 0, {},
      {"camera: found", std::string(CameraNode) + "driver loaded; found in the USB nodes",
-      "capture devices: 1", "verdict: runs"}},
+      "capture devices: 1", "monitors running in this session: 0",
+      "verdict: not running in this session: it starts at the next log-on"}},
     // The search goes on past a node whose driver is not loaded, and the node after it decides.
     {UsbOnlyDriverNotLoaded, WindowsCopy, Versioned, 0, 1, 0, {},
      {"camera: not found", std::string(CameraNode) + "driver not loaded; found in the USB nodes",
@@ -74,12 +77,23 @@ const DiagCase cases[] = {
     {Windows7, WindowsCopy, Versioned, 0, 1, 0, {},
      {"windows version: 6.1", "windows accepted: no", "camera: found",
       "verdict: does not run: Windows 6.1 (platform 2) is not Windows XP"}},
-    {XpWithCamera, QuotedCopy, Missing, 0, 0, 0, {},
+    // Nothing starts the monitor at the next log-on, though one may run now: the Run value went
+    // at the log-on of an administrator whose camera was unplugged, or it names a lost file.
+    {XpWithCamera, QuotedCopy, Missing, 0, 5, 0, {},
      {std::string("autostart: ") + QuotedCopy, "autostart file: missing",
-      "installed version: (none)", "verdict: runs"}},
+      "installed version: (none)",
+      "verdict: not started at log-on: the Run value names a missing file"}},
+    {XpWithCamera, NoValue, Missing, 1, 5, 0, {},
+     {"autostart: absent", "monitors running in this session: 1",
+      "verdict: not started at log-on: no Run value"}},
     // A file of that name, but none of the monitor's builds.
-    {XpWithCamera, WindowsCopy, Unversioned, 0, 0, 0, {},
+    {XpWithCamera, WindowsCopy, Unversioned, 1, 0, 0, {},
      {"autostart file: exists", "installed version: (none)", "verdict: runs"}},
+    // The tool cannot tell whether a monitor runs.
+    {XpWithCamera, WindowsCopy, Versioned, 1, 7, 0, {},
+     {"monitors running in this session: unknown (no process list)",
+      "verdict: could not look: the running processes cannot be listed"},
+     "CreateToolhelp32Snapshot"},
     {XpWithCamera, QuotedCopy, Versioned, 1, 0, BatteryLow, {"--send", "batterylow"},
      {"autostart file: exists", "installed version: 1.01.01.00",
       "monitors running in this session: 1",
@@ -121,6 +135,7 @@ struct CopyCase {
     bool onDesktop, inSavedFile;   // the report is copied there
     bool waits;                    // for Enter
     std::vector<std::string> tail; // the output's last lines
+    winsim::ConsoleWindow window = winsim::ConsoleWindowShown;
 };
 
 const std::string Saved = std::string("The report is saved on your desktop as ") + DesktopCopy;
@@ -138,6 +153,16 @@ const CopyCase copyCases[] = {
     {2, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
     {0, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
     {1, false, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"}},
+    // From a script or a deployment tool that gives it a console of its own nobody sees: it must
+    // not wait for a person who is not there.
+    {1, true, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"},
+     winsim::ConsoleWithoutWindow},
+    {1, true, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"},
+     winsim::ConsoleWindowHidden},
+    {1, true, {}, NoFailure, 0, Plenty, 0, false, false, false, {"verdict: runs"},
+     winsim::ConsoleOnUnseenStation},
+    {1, true, {}, "GetUserObjectInformationA", 1, Plenty, 0, false, false, false,
+     {"verdict: runs"}},
     {2, true, {"--save", SavedCopy}, NoFailure, 0, Plenty, 0, false, true, false, {"verdict: runs"}},
     {1, true, {"--save", SavedCopy}, NoFailure, 0, Plenty, 0, true, true, true,
      {"verdict: runs", "", Saved, "Please send this file to support.", PressEnter}},
@@ -164,7 +189,8 @@ const CopyCase copyCases[] = {
       " (error 112).", CopyIt, PressEnter}},
     // A wrong command line gets its usage read too, and no copy.
     {1, true, {"/x"}, NoFailure, 0, Plenty, 2, false, false, true,
-     {"3 the send failed, 4 the report could not be saved to FILE", PressEnter}},
+     {"monitor at log-on, 6 it is not running in this session, 7 the tool could not look",
+      PressEnter}},
 };
 // clang-format on
 
@@ -217,7 +243,7 @@ int RunCopyCase(const CopyCase& c, unsigned long failingCall = 0) {
     DiagCase started = cases[0];
     started.arguments = c.arguments;
     return RunCase(started, failingCall, [&c] {
-        winsim::SetConsole(c.consoleProcesses, c.outputIsConsole);
+        winsim::SetConsole(c.consoleProcesses, c.outputIsConsole, c.window);
         winsim::SetDiskSpace(c.diskSpace);
         if (c.failing)
             winsim::FailCall(c.failing, c.occurrence);
@@ -241,7 +267,10 @@ TEST(RunDiagnosis, ReportsTheVerdictAndWhy) {
         SCOPED_TRACE(testing::Message()
                      << "machine " << c.machine << ", " << c.arguments.size()
                      << " arguments, Run value " << (c.runValue ? c.runValue : "none"));
-        EXPECT_EQ(c.exitCode, RunCase(c));
+        EXPECT_EQ(c.exitCode, RunCase(c, 0, [&c] {
+                      if (c.failing)
+                          winsim::FailCall(c.failing, 1);
+                  }));
 
         std::vector<std::string> lines = Lines(winsim::ConsoleOutput());
         size_t at = 0;
@@ -291,8 +320,8 @@ TEST(RunDiagnosis, GivesBackWhatItTookWhateverFails) {
     const std::function<int(unsigned long)> runs[] = {
         [](unsigned long n) { return RunCase(cases[0], n); },
         [](unsigned long n) { return RunCase(cases[4], n); },
-        [](unsigned long n) { return RunCase(cases[10], n); },
-        [](unsigned long n) { return RunCopyCase(copyCases[6], n); },
+        [](unsigned long n) { return RunCase(cases[12], n); },
+        [](unsigned long n) { return RunCopyCase(copyCases[10], n); },
     };
     for (const auto& run : runs) {
         run(0);
@@ -302,7 +331,9 @@ TEST(RunDiagnosis, GivesBackWhatItTookWhateverFails) {
                          << "run " << &run - runs << ", call " << n << " failing");
             int exitCode = run(n);
             EXPECT_TRUE(exitCode == DiagRuns || exitCode == DiagDoesNotRun ||
-                        exitCode == DiagSendFailed || exitCode == DiagSaveFailed)
+                        exitCode == DiagSendFailed || exitCode == DiagSaveFailed ||
+                        exitCode == DiagNotStarted || exitCode == DiagNotRunning ||
+                        exitCode == DiagCouldNotLook)
                 << exitCode;
             ExpectAllGivenBack();
         }

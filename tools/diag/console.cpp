@@ -71,10 +71,17 @@ BOOL SaveReport(const char* path) {
     return written && closed;
 }
 
-BOOL HasConsoleOfItsOwn() {
-    DWORD processes[2], mode;
-    return GetConsoleProcessList(processes, 2) == 1 &&
-           GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+BOOL HasSeenConsoleOfItsOwn() {
+    DWORD processes[2], mode, needed;
+    if (GetConsoleProcessList(processes, 2) != 1 ||
+        !GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode))
+        return FALSE;
+    HWND window = GetConsoleWindow();
+    USEROBJECTFLAGS station;
+    return window && IsWindowVisible(window) &&
+           GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &station, sizeof station,
+                                     &needed) &&
+           (station.dwFlags & WSF_VISIBLE);
 }
 
 void WaitForEnter() {

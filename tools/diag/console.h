@@ -14,9 +14,12 @@ void KeepReport(char* room, DWORD size);
 // GetLastError's code.
 BOOL SaveReport(const char* path);
 
-// TRUE when the tool writes into a console window of its own, which closes as the tool ends:
-// started from Explorer. From a command prompt it shares the prompt's console; from a script
-// or a deployment tool it has none, or its output goes to a file or a pipe.
-BOOL HasConsoleOfItsOwn();
+// TRUE when the tool writes into a console window of its own, which closes as the tool ends,
+// and a user can see that window: started from Explorer. From a command prompt it shares the
+// prompt's console. A script or a deployment tool gives it no console, sends its output to a
+// file or a pipe, or gives it a console of its own that nobody sees: without a window
+// (CREATE_NO_WINDOW), with its window hidden (a script's Run with window style 0, a scheduled
+// task), or on a service's window station.
+BOOL HasSeenConsoleOfItsOwn();
 // Asks for Enter and waits until it is pressed (or the input ends).
 void WaitForEnter();

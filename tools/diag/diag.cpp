@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <dshow.h>
 #include <shlobj.h>
+#include <stdarg.h>
 #include <string.h>
 
 #include "app/monitors.h"
@@ -25,12 +26,22 @@ void PrintUsage() {
     Print("usage: QX481Diag [--send normal|suspend|sessionend|batterylow] [--save FILE]");
     Print("Reports whether the QX481 camera monitor runs on this machine, and why; --send gives");
     Print("the camera that one command as the monitor would; --save copies the report to FILE.");
-    Print("exit codes: 0 the monitor runs, 1 it does not, 2 wrong command line,");
-    Print("3 the send failed, 4 the report could not be saved to FILE");
+    Print("exit codes: 0 the monitor runs, 1 the machine does not qualify, 2 wrong command line,");
+    Print("3 the send failed, 4 the report could not be saved to FILE, 5 nothing starts the");
+    Print("monitor at log-on, 6 it is not running in this session, 7 the tool could not look");
 }
 
 // By platform id: VER_PLATFORM_WIN32s, VER_PLATFORM_WIN32_WINDOWS, VER_PLATFORM_WIN32_NT.
 const char* const PlatformNames[] = {"Win32s", "Windows 9x", "NT"};
+
+// What the Run value does at log-on.
+enum Autostart {
+    AutostartStartsFile,  // names a file that exists
+    AutostartAbsent,      // there is no value
+    AutostartFileMissing, // names a file that does not exist
+    AutostartNotAString,  // a value of a type that log-on does not start
+    AutostartUnreadable   // the value cannot be read
+};
 
 // What the report has found out by the time it gives its verdict.
 struct Findings {
@@ -40,6 +51,10 @@ struct Findings {
     BOOL found; // discovery's result
     DiscoveryDetail detail;
     char name[MAX_PATH]; // the camera's friendly name, as discovery read it
+    Autostart autostart;
+    LONG autostartError; // why the Run value cannot be read
+    BOOL monitorsCounted;
+    DWORD monitors; // running in the tool's session
 };
 
 struct Options {
@@ -155,7 +170,7 @@ void ReportCaptureDevice(const Findings& seen) {
 }
 
 // The file the Run value names, in path (empty when there is none).
-void ReportAutostart(char* path) {
+void ReportAutostart(char* path, Findings* seen) {
     *path = 0;
     char value[MAX_PATH + 2];
     DWORD size = sizeof value - 1, type = REG_NONE;
@@ -166,11 +181,14 @@ void ReportAutostart(char* path) {
         result = RegQueryValueExA(key, AUTOSTART_VALUE_NAME, NULL, &type, (BYTE*)value, &size);
         RegCloseKey(key);
     }
+    seen->autostartError = result;
     if (result == ERROR_FILE_NOT_FOUND) {
+        seen->autostart = AutostartAbsent;
         Print("autostart: absent");
         return;
     }
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        seen->autostart = result == ERROR_SUCCESS ? AutostartNotAString : AutostartUnreadable;
         Print("autostart: unreadable (error %d, type %u)", result, type);
         return;
     }
@@ -184,8 +202,9 @@ void ReportAutostart(char* path) {
             *close = 0;
     }
     lstrcpynA(path, file, MAX_PATH);
-    Print("autostart file: %s",
-          GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? "exists" : "missing");
+    BOOL exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    seen->autostart = exists ? AutostartStartsFile : AutostartFileMissing;
+    Print("autostart file: %s", exists ? "exists" : "missing");
 }
 
 // The file version in the version block of the monitor that log-on starts, written as the
@@ -208,10 +227,10 @@ void ReportInstalledVersion(const char* path) {
 }
 
 // Counted as the uninstall counts the monitors it waits for.
-void ReportMonitors() {
-    DWORD count;
-    if (CountOtherMonitors(&count))
-        Print("monitors running in this session: %u", count);
+void ReportMonitors(Findings* seen) {
+    seen->monitorsCounted = CountOtherMonitors(&seen->monitors);
+    if (seen->monitorsCounted)
+        Print("monitors running in this session: %u", seen->monitors);
     else
         Print("monitors running in this session: unknown (no process list)");
 }
@@ -232,19 +251,49 @@ BOOL Send(CameraCommand command, const Findings& seen) {
     return SUCCEEDED(hr);
 }
 
-// In the order the monitor's start-up checks.
-void PrintVerdict(const Findings& seen) {
+// The report's last line; exitCode back.
+int Verdict(int exitCode, const char* format, ...) {
+    char verdict[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    wvsprintfA(verdict, format, arguments);
+    va_end(arguments);
+    Print("verdict: %s", verdict);
+    return exitCode;
+}
+
+// First whether the monitor's start-up lets it run, in the order it checks; then whether log-on
+// starts it, and whether it runs in this session.
+int GiveVerdict(const Findings& seen) {
+    const OSVERSIONINFOA& version = seen.version;
     if (!seen.found && !seen.detail.settled)
-        Print("verdict: does not run: no supported camera is installed");
-    else if (!seen.found)
-        Print("verdict: does not run: selective suspend is off for the camera");
-    else if (!seen.windowsAccepted && seen.versionKnown)
-        Print("verdict: does not run: Windows %u.%u (platform %u) is not Windows XP",
-              seen.version.dwMajorVersion, seen.version.dwMinorVersion, seen.version.dwPlatformId);
-    else if (!seen.windowsAccepted)
-        Print("verdict: does not run: the Windows version cannot be read");
-    else
-        Print("verdict: runs");
+        return Verdict(DiagDoesNotRun, "does not run: no supported camera is installed");
+    if (!seen.found)
+        return Verdict(DiagDoesNotRun, "does not run: selective suspend is off for the camera");
+    if (!seen.windowsAccepted && seen.versionKnown)
+        return Verdict(DiagDoesNotRun,
+                       "does not run: Windows %u.%u (platform %u) is not Windows XP",
+                       version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId);
+    if (!seen.windowsAccepted)
+        return Verdict(DiagDoesNotRun, "does not run: the Windows version cannot be read");
+    switch (seen.autostart) {
+    case AutostartStartsFile:
+        break;
+    case AutostartAbsent:
+        return Verdict(DiagNotStarted, "not started at log-on: no Run value");
+    case AutostartFileMissing:
+        return Verdict(DiagNotStarted, "not started at log-on: the Run value names a missing file");
+    case AutostartNotAString:
+        return Verdict(DiagNotStarted, "not started at log-on: the Run value is not a file name");
+    case AutostartUnreadable:
+        return Verdict(DiagCouldNotLook, "could not look: the Run value cannot be read (error %d)",
+                       seen.autostartError);
+    }
+    if (!seen.monitorsCounted)
+        return Verdict(DiagCouldNotLook, "could not look: the running processes cannot be listed");
+    if (!seen.monitors)
+        return Verdict(DiagNotRunning, "not running in this session: it starts at the next log-on");
+    return Verdict(DiagRuns, "runs");
 }
 
 // The whole report; its exit code.
@@ -255,14 +304,12 @@ int Report(const Options& options) {
     ReportDiscovery(&seen);
     ReportCaptureDevice(seen);
     char path[MAX_PATH];
-    ReportAutostart(path);
+    ReportAutostart(path, &seen);
     ReportInstalledVersion(path);
-    ReportMonitors();
+    ReportMonitors(&seen);
     BOOL sendFailed = options.send && !Send(static_cast<CameraCommand>(options.send), seen);
-    PrintVerdict(seen);
-    if (sendFailed)
-        return DiagSendFailed;
-    return seen.found && seen.windowsAccepted ? DiagRuns : DiagDoesNotRun;
+    int exitCode = GiveVerdict(seen);
+    return sendFailed ? DiagSendFailed : exitCode;
 }
 
 // Started from Explorer, the report goes to the desktop too, named for the machine and the
@@ -295,7 +342,7 @@ void SaveOnDesktop() {
 } // namespace
 
 int RunDiagnosis(int argc, char** argv) {
-    BOOL ownConsole = HasConsoleOfItsOwn();
+    BOOL ownConsole = HasSeenConsoleOfItsOwn();
     // Room for at least 31 of the longest lines.
     char kept[32 * 1024];
     KeepReport(kept, sizeof kept);

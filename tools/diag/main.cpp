@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
     if (LoadSystemDlls())
         return RunDiagnosis(argc, argv);
-    if (HasConsoleOfItsOwn())
+    if (HasSeenConsoleOfItsOwn())
         WaitForEnter();
-    return DiagDoesNotRun;
+    return DiagCouldNotLook;
 }

@@ -60,7 +60,7 @@ BOOL LoadSystemDlls() {
     char path[MAX_PATH + 16];
     UINT folder = GetSystemDirectoryA(path, MAX_PATH);
     if (!folder || folder >= MAX_PATH) {
-        Print("error: the system folder is unknown (error %u)", GetLastError());
+        Print("verdict: could not look: the system folder is unknown (error %u)", GetLastError());
         return FALSE;
     }
     path[folder++] = '\\';
@@ -72,14 +72,15 @@ BOOL LoadSystemDlls() {
             // The DLL's own imports are looked for beside it, in the system folder, too.
             dll = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
             if (!dll) {
-                Print("error: %s cannot be loaded (error %u)", path, GetLastError());
+                Print("verdict: could not look: %s cannot be loaded (error %u)", path,
+                      GetLastError());
                 return FALSE;
             }
             loaded = function.dll;
         }
         *function.pointer = GetProcAddress(dll, function.name);
         if (!*function.pointer) {
-            Print("error: %s has no %s", path, function.name);
+            Print("verdict: could not look: %s has no %s", path, function.name);
             return FALSE;
         }
     }

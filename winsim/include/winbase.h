@@ -47,6 +47,7 @@ void WINAPI SetLastError(DWORD error);
 HANDLE WINAPI GetStdHandle(DWORD which);
 DWORD WINAPI GetConsoleProcessList(LPDWORD processes, DWORD count);
 BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode);
+HWND WINAPI GetConsoleWindow();
 
 #define GENERIC_WRITE 0x40000000
 #define CREATE_ALWAYS 2

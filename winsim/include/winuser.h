@@ -59,6 +59,19 @@ long WINAPI BroadcastSystemMessageA(DWORD flags, LPDWORD recipients, UINT messag
                                     LPARAM lParam);
 #define BroadcastSystemMessage BroadcastSystemMessageA
 
+BOOL WINAPI IsWindowVisible(HWND window);
+DECLARE_HANDLE(HWINSTA);
+struct USEROBJECTFLAGS {
+    BOOL fInherit;
+    BOOL fReserved;
+    DWORD dwFlags;
+};
+#define UOI_FLAGS 1
+#define WSF_VISIBLE 0x0001
+HWINSTA WINAPI GetProcessWindowStation();
+BOOL WINAPI GetUserObjectInformationA(HANDLE object, int index, PVOID information, DWORD size,
+                                      LPDWORD needed);
+
 // At most 1024 characters with the NUL, as the real one writes.
 int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments);
 int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);

@@ -41,6 +41,7 @@ struct KernelState {
     std::string console;
     DWORD consoleProcesses = 2;
     bool outputIsConsole = true;
+    ConsoleWindow consoleWindow = ConsoleWindowShown;
     int inputReads = 0;
     DWORD lastError = 0;
     std::map<std::string, File, NoCase> files;
@@ -62,6 +63,8 @@ HMODULE const ownModule = reinterpret_cast<HMODULE>(0x400000);
 HANDLE const processHeap = reinterpret_cast<HANDLE>(0x4E11);
 HANDLE const standardInput = reinterpret_cast<HANDLE>(0x5D4);
 HANDLE const standardOutput = reinterpret_cast<HANDLE>(0x5D0);
+HWND const consoleWindow = reinterpret_cast<HWND>(0x10C0);
+HWINSTA const windowStation = reinterpret_cast<HWINSTA>(0x2C);
 
 // Fills entry with the snapshot's next process; FALSE at its end (ERROR_NO_MORE_FILES).
 BOOL NextProcess(HANDLE snapshot, LPPROCESSENTRY32 entry) {
@@ -128,9 +131,10 @@ std::string ConsoleOutput() {
     return kernel.console;
 }
 
-void SetConsole(DWORD processes, bool outputIsConsole) {
+void SetConsole(DWORD processes, bool outputIsConsole, ConsoleWindow window) {
     kernel.consoleProcesses = processes;
     kernel.outputIsConsole = outputIsConsole;
+    kernel.consoleWindow = window;
 }
 
 int InputReads() {
@@ -312,6 +316,32 @@ BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode) {
         !kernel.consoleProcesses || !kernel.outputIsConsole)
         return winsim::Fail(ERROR_INVALID_HANDLE);
     *mode = 3; // ENABLE_PROCESSED_OUTPUT | ENABLE_WRAP_AT_EOL_OUTPUT
+    return TRUE;
+}
+
+HWND WINAPI GetConsoleWindow() {
+    if (!kernel.consoleProcesses || kernel.consoleWindow == winsim::ConsoleWithoutWindow)
+        return NULL;
+    return winsim::consoleWindow;
+}
+
+BOOL WINAPI IsWindowVisible(HWND window) {
+    return window == winsim::consoleWindow && kernel.consoleWindow != winsim::ConsoleWindowHidden;
+}
+
+HWINSTA WINAPI GetProcessWindowStation() {
+    return winsim::windowStation;
+}
+
+BOOL WINAPI GetUserObjectInformationA(HANDLE object, int index, PVOID information, DWORD size,
+                                      LPDWORD needed) {
+    if (winsim::ShouldFail("GetUserObjectInformationA") || object != winsim::windowStation ||
+        index != UOI_FLAGS || size < sizeof(USEROBJECTFLAGS))
+        return winsim::Fail(ERROR_INVALID_PARAMETER);
+    *needed = sizeof(USEROBJECTFLAGS);
+    USEROBJECTFLAGS* flags = static_cast<USEROBJECTFLAGS*>(information);
+    flags->fInherit = flags->fReserved = FALSE;
+    flags->dwFlags = kernel.consoleWindow == winsim::ConsoleOnUnseenStation ? 0 : WSF_VISIBLE;
     return TRUE;
 }
 

@@ -23,10 +23,20 @@ void SetWindowsVersion(DWORD platformId, DWORD major, DWORD minor);
 
 // What the program wrote to its standard output.
 std::string ConsoleOutput();
+// Whether the person at the machine sees the program's console: its window shown; its window
+// hidden (a script's SW_HIDE); no window (CREATE_NO_WINDOW); or shown on a window station that
+// no user sees (a service's).
+enum ConsoleWindow {
+    ConsoleWindowShown,
+    ConsoleWindowHidden,
+    ConsoleWithoutWindow,
+    ConsoleOnUnseenStation
+};
 // The processes attached to the program's console (started from a command prompt: 2, the
-// default; from Explorer: 1; without a console: 0), and whether its standard output is that
-// console rather than a file or a pipe.
-void SetConsole(DWORD processes, bool outputIsConsole = true);
+// default; from Explorer: 1; without a console: 0), whether its standard output is that
+// console rather than a file or a pipe, and who sees it.
+void SetConsole(DWORD processes, bool outputIsConsole = true,
+                ConsoleWindow window = ConsoleWindowShown);
 // Reads of standard input made: each waits for the Enter that it gets.
 int InputReads();
 
