@@ -83,15 +83,22 @@ include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
 
 # OUTPUT is the setup program around PRODUCT_EXE. With a SIGN command (signing_command's list)
 # makensis signs the uninstaller before packing it and the setup program once written; OUTPUT
-# appears only when all of that has worked. Further arguments are what it depends on besides the
-# script and the executable. Warnings are errors: among them a text that a language lacks.
+# appears only when all of that has worked. DEPENDS names what it depends on besides the script
+# and the executable, DEFINES further makensis definitions (NAME=VALUE). Warnings are errors:
+# among them a text that a language lacks.
 function(add_setup_program output product_exe sign)
+    cmake_parse_arguments(PARSE_ARGV 3 SETUP "" "" "DEPENDS;DEFINES")
     set(defines)
     if(sign)
         list(JOIN sign "\" \"" command)
         set(defines "-DSIGN=\"${command}\"")
     endif()
+    foreach(define IN LISTS SETUP_DEFINES)
+        list(APPEND defines -D${define})
+    endforeach()
+    get_filename_component(folder ${output} DIRECTORY)
     add_custom_command(OUTPUT ${output}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
                        COMMAND ${MAKENSIS} -V2 -WX -DTARGET=${SETUP_TARGET} ${defines}
                                -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}.new
                                -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
@@ -99,12 +106,12 @@ function(add_setup_program output product_exe sign)
                        COMMAND ${CMAKE_COMMAND} -E rename ${output}.new ${output}
                        DEPENDS ${product_exe} ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                                ${CMAKE_SOURCE_DIR}/installer/QX481Lang.nsh
-                               ${CMAKE_SOURCE_DIR}/res/version.h ${ARGN}
+                               ${CMAKE_SOURCE_DIR}/res/version.h ${SETUP_DEPENDS}
                        COMMENT "Building the setup program ${output}" VERBATIM)
 endfunction()
 
 set(SETUP_EXE ${CMAKE_BINARY_DIR}/QX481Setup.exe)
-add_setup_program(${SETUP_EXE} $<TARGET_FILE:QX481Mon> "" QX481Mon)
+add_setup_program(${SETUP_EXE} $<TARGET_FILE:QX481Mon> "" DEPENDS QX481Mon)
 add_custom_target(QX481Setup ALL DEPENDS ${SETUP_EXE})
 
 include(${CMAKE_CURRENT_LIST_DIR}/msi.cmake)

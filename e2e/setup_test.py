@@ -2,7 +2,8 @@
 the camera, a reinstall over the running monitor, two removals each followed at once by a
 reinstall, the uninstall by the command the Uninstall entry gives, and the same on a machine
 without the camera, there with the file gone and its Run value left. After the uninstall the
-registry and drive C are as they were before the install. The helpers here serve
+registry and drive C are as they were before the install. An install as the system account
+starts no monitor and leaves the start to the next log-on. The helpers here serve
 setup_in_use_test.py and setup_window_test.py too."""
 
 import re
@@ -11,7 +12,7 @@ import unittest
 
 from harness import Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, commands, host_path, install,
-                     monitors, registry_values, run_command_line, run_setup, run_value,
+                     log_on, monitors, registry_values, run_command_line, run_setup, run_value,
                      set_run_value, wait_for_commands, wait_for_run_value, wait_until)
 
 PROGRAM = r"C:\windows\QX481Mon.exe"
@@ -150,6 +151,23 @@ class SetupTest(unittest.TestCase):
 
             self.uninstall(wine, before)
             self.assertEqual(commands(wine), [])
+
+    def test_as_the_system(self):
+        """A computer start-up script or a distribution agent runs it as the system (a copy built
+        to take Wine's one user for the system account): the Run value that the install writes
+        itself is there when it ends, no monitor starts, and the next log-on starts one."""
+        with Prefix("setup_as_system") as wine:
+            add_supported_camera(wine)
+            install(wine, r"C:\windows", names=STAND_INS)
+            setup = wine.put(binary("as-system/QX481Setup.exe"))
+            self.assertEqual(run_command_line(wine, f'"{setup}" /S'), DONE)
+            self.assertEqual(run_value(wine), PROGRAM)
+            time.sleep(2)  # a monitor that /i started would have told the camera by now
+            self.assertEqual(monitors(wine), [])
+            self.assertEqual(commands(wine), [])
+            log_on(wine)
+            self.assertEqual([code for _, code in wait_for_commands(wine, 1)], [NORMAL])
+            self.assertEqual(monitors(wine), [[PROGRAM]])
 
     def test_machine_without_the_camera(self):
         with Prefix("setup_no_camera") as wine:

@@ -9,6 +9,8 @@
 ;   VERSION_H    res/version.h, whose version and company the setup carries too
 ; and, to sign the uninstaller and the setup program as they are written,
 ;   SIGN         the command that signs the file named after it in place (scripts/sign.sh)
+; and, for the tests only,
+;   SYSTEM_SID   the account taken for the system's (see RunsAsSystem)
 ;
 ; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights, 3010 done
 ; but a restart of Windows finishes it (a file was still in use).
@@ -43,6 +45,12 @@ RequestExecutionLevel admin
 !define DELETE_PENDING "$WINDIR\QX481Mon.exe.deleted"
 ; A monitor quits within a second of the broadcast; give it up to ten (50 tries 200 ms apart).
 !define WAIT_TRIES 50
+; The system account, LocalSystem, which computer start-up scripts, Group Policy and software
+; distribution agents install as. Wine runs every program as one ordinary user, so the tests
+; name that user's SID instead.
+!ifndef SYSTEM_SID
+    !define SYSTEM_SID "S-1-5-18"
+!endif
 
 Name "QX481 camera power monitor"
 OutFile "${OUTFILE}"
@@ -139,6 +147,47 @@ Function un.onInit
     ${EndIf}
 FunctionEnd
 
+; $R0: 1 when this process runs as the system account, else 0.
+Function RunsAsSystem
+    StrCpy $R0 0
+    System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .R1) i .R2' ; TOKEN_QUERY
+    ${If} $R2 = 0
+        Return
+    ${EndIf}
+    System::Alloc 1024
+    Pop $R3
+    ; TokenUser: a TOKEN_USER, whose first field points to the user's SID.
+    System::Call 'advapi32::GetTokenInformation(p R1, i 1, p R3, i 1024, *i .R4) i .R2'
+    ${If} $R2 <> 0
+        System::Call '*$R3(p .R4)'
+        System::Call 'advapi32::ConvertSidToStringSidW(p R4, *p .R5) i .R2'
+        ${If} $R2 <> 0
+            System::Call 'kernel32::lstrcpynW(w .R6, p R5, i ${NSIS_MAX_STRLEN})'
+            System::Call 'kernel32::LocalFree(p R5)'
+            ${If} $R6 == "${SYSTEM_SID}"
+                StrCpy $R0 1
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    System::Free $R3
+    System::Call 'kernel32::CloseHandle(p R1)'
+FunctionEnd
+
+; Runs the installed QX481Mon.exe /i, which starts the monitor in this session on a machine that
+; qualifies and elsewhere takes the Run value away again, unless this runs as the system: there
+; it would start a monitor as the system, in the session the first user at the console shares
+; on XP, which that user's log-off never reaches, which a user's /u does not wait for, and which
+; holds the file against every later upgrade and uninstall. The Run value that the install writes
+; itself then starts each user's own monitor at their next log-on. Exec runs the program in the
+; output directory: the Windows directory, never one that is removed.
+!macro StartMonitor
+    Call RunsAsSystem
+    ${If} $R0 = 0
+        SetOutPath $WINDIR
+        Exec '"${PROGRAM}" /i'
+    ${EndIf}
+!macroend
+
 ; Adds the size of file $0 to $1, in bytes.
 !macro AddFileSize
     FileOpen $2 $0 r
@@ -192,7 +241,7 @@ Section
         Rename /REBOOTOK "${WAITING_PROGRAM}" "${PROGRAM}"
         ${If} ${Errors}
             Delete "${WAITING_PROGRAM}"
-            Exec '"${PROGRAM}" /i'
+            !insertmacro StartMonitor
             MessageBox MB_OK|MB_ICONSTOP "$(ProgramNotReplaced)" /SD IDOK
             Abort "$(ProgramNotReplaced)"
         ${EndIf}
@@ -233,14 +282,11 @@ Section
         Abort "$(UninstallerNotRegistered)"
     ${EndIf}
 
-    ; /i writes the Run value and, on a machine that qualifies, starts the monitor in this
-    ; session; elsewhere it takes the value away again. It runs on after this program has ended,
-    ; so the value is written here too, as /i writes it: it is there whatever follows this
-    ; program at once, such as the restart a deployment tool makes for 3010. Exec runs the
-    ; program in the output directory: the Windows directory, never one that is removed.
+    ; The Run value, as /i writes it. /i runs on after this program has ended, and not at all
+    ; as the system, so it is written here: it is there whatever follows this program at once,
+    ; such as the restart a deployment tool makes for 3010, and starts the monitor at log-on.
     WriteRegStr HKLM "${RUN_KEY}" QX481Mon "${PROGRAM}"
-    SetOutPath $WINDIR
-    Exec '"${PROGRAM}" /i'
+    !insertmacro StartMonitor
 SectionEnd
 
 Section Uninstall
