@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Makes the release of the commit checked out: dist/QX481Mon-VERSION.zip, signed with the key
 # given, or dist/QX481Mon-VERSION-unsigned.zip without one. The zip holds one folder of that
-# name with the shipped files, SHA256SUMS, README.txt (installer/README.txt), the guide for
-# administrators, and BUILDINFO, the commit and the versions of the tools that built it. The
-# same commit built with the same versions gives the same zip, byte for byte, wherever it is
-# built.
+# name with the shipped files, SHA256SUMS, README.txt, the guide for administrators and support
+# (installer/README.txt around docs/deployment.md and docs/support.md, made plain text), and
+# BUILDINFO, the commit and the versions of the tools that built it. The same commit built with
+# the same versions gives the same zip, byte for byte, wherever it is built.
 #
 # Usage: scripts/release.sh [--key KEY.pem --cert CERT.pem [--timestamp URL]]
 #   KEY.pem   the signing key; its passphrase, if any, in QX481_SIGN_PASSPHRASE

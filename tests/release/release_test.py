@@ -2,7 +2,8 @@
 """scripts/release.sh on two clones of the tree under test at different paths, built with a
 different time zone, umask, locale and number of jobs: clone A makes the unsigned release and
 then a signed one, clone B the signed one, with a throwaway certificate authority made by
-tests/release/test_ca.sh. Three builds in all; the checks below share them.
+tests/release/test_ca.sh. Three builds in all; the checks below share them. Beside them, the
+plain text that scripts/release_zip.py makes of Markdown for the guide it ships, README.txt.
 
 Usage: release_test.py QX481Mon.exe QX481Diag.exe QX481Setup.exe QX481Mon.msi
   the files of the plain preset build (build/xp), which the unsigned release must equal
@@ -18,11 +19,15 @@ import zipfile
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(SOURCE / "scripts"))
+import release_zip  # noqa: E402
 PLAIN = [Path(path) for path in sys.argv[1:5]]
 VERSION = "1.01.01.00"
 UNSIGNED = f"QX481Mon-{VERSION}-unsigned"
 SIGNED = f"QX481Mon-{VERSION}"
 SHIPPED = ["QX481Mon.exe", "QX481Diag.exe", "QX481Setup.exe", "QX481Mon.msi"]
+# The guide's one source, made plain text into README.txt.
+GUIDE_PAGES = ["docs/deployment.md", "docs/support.md"]
 # Where the builds differ in all but their source.
 ENVIRONMENTS = {
     "a": {"TZ": "UTC", "LC_ALL": "C", "CMAKE_BUILD_PARALLEL_LEVEL": "2", "umask": 0o022},
@@ -116,6 +121,9 @@ class ReleaseTest(unittest.TestCase):
 
     def test_zip_holds_what_sha256sums_lists(self):
         commit = git(self.a, "rev-parse", "HEAD").strip()
+        epoch = git(self.a, "log", "-1", "--format=%ct").strip()
+        headings = [line.lstrip("#").strip() for page in GUIDE_PAGES
+                    for line in (self.a / page).read_text().splitlines() if line.startswith("#")]
         for path in [self.unsigned, self.signed[self.a]]:
             with self.subTest(zip=path.name):
                 files = members(path)
@@ -125,9 +133,14 @@ class ReleaseTest(unittest.TestCase):
                 self.assertEqual({name: hashlib.sha256(data).hexdigest()
                                   for name, data in files.items()}, listed)
                 readme = files["README.txt"]
+                self.assertEqual(readme, release_zip.release_readme(
+                    self.a / "installer/README.txt", SHIPPED, path != self.unsigned, VERSION,
+                    commit, epoch))
                 self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
                 self.assertIn(f"Built from commit {commit}".encode(), readme)
                 self.assertNotIn(b"@", readme)
+                for heading in headings:
+                    self.assertIn(f"\r\n{heading}\r\n".encode(), readme)
                 buildinfo = files["BUILDINFO"].decode("ascii")
                 self.assertIn(f"commit: {commit}\r\n", buildinfo)
                 self.assertRegex(buildinfo, r"\r\n  mingw-w64-i686-dev \S+\r\n")
@@ -166,6 +179,52 @@ class ReleaseTest(unittest.TestCase):
             with self.subTest(what=what):
                 self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
                 self.assertIn(message, done.stderr)
+
+
+# Markdown in, README.txt's lines out (pages named page.md and support.md ship).
+GUIDE_TEXT = [
+    ("headings", "# Guide\n\n## Exit codes\n",
+     ["", "", "Guide", "=====", "", "", "Exit codes", "----------"]),
+    ("code with a blank never breaks a line",
+     "Run " + "x" * 60 + " then `C:\\Program Files\\Uninstall.exe` at once.",
+     ["", "Run " + "x" * 60 + " then", '"C:\\Program Files\\Uninstall.exe" at once.']),
+    ("links", "See [Restarts](#restarts), [FAQ](support.md#faq), [the site](https://a.example/x).",
+     ["", 'See "Restarts", "FAQ", the site (https://a.example/x).']),
+    ("lists", "- one\n  two\n- three\n\n1. first\n2. second",
+     ["", "  - one two", "  - three", "", "  1. first", "  2. second"]),
+    ("fenced code, blank line and all", "```\na  b\n\nc\n```", ["", "  a  b", "", "  c"]),
+    ("narrow table", "| code | meaning |\n|---|---|\n| 0 | done |\n| 3010 | restart |",
+     ["", "  0      done", "  3010   restart"]),
+    ("wide table", "| line | means | do |\n|---|---|---|\n| `verdict: does not run: no camera "
+     "is installed` | no camera | plug it in |",
+     ["", '  "verdict: does not run: no camera is installed"', "      means: no camera",
+      "      do: plug it in"]),
+    ("pictures alone", "![a](a.png)\n![b](b.png)", []),
+]
+GUIDE_REFUSALS = [
+    ("not ASCII", "caf\u00e9", "page.md:1"),
+    ("a page that does not ship", "See [building](building.md).", "building.md"),
+    ("a third level of heading", "### Detail", "only # and ##"),
+]
+
+
+class GuideTextTest(unittest.TestCase):
+    def make(self, markdown):
+        with tempfile.TemporaryDirectory() as folder:
+            page = Path(folder) / "page.md"
+            page.write_text(markdown)
+            return release_zip.guide_text(page, {"page.md", "support.md"})
+
+    def test_made_plain(self):
+        for what, markdown, lines in GUIDE_TEXT:
+            with self.subTest(what):
+                self.assertEqual(self.make(markdown), lines)
+
+    def test_refused(self):
+        for what, markdown, message in GUIDE_REFUSALS:
+            with self.subTest(what), self.assertRaisesRegex(SystemExit, message):
+                self.make(markdown)
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
