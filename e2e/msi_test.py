@@ -5,7 +5,7 @@ machine without the camera, a file held open at an upgrade, and the refusals bet
 and the setup program.
 
 What Wine cannot show (Group Policy's assignment, an install as SYSTEM itself, a user without
-administrator rights) is in the README."""
+administrator rights) is in docs/testing.md and docs/deployment.md."""
 
 import re
 import shutil

@@ -1,3 +1,7 @@
+// The Run value on the simulated registry: enabling writes the copy in the Windows directory,
+// quoted where its path holds a space, at every length the buffers take; enabling twice leaves
+// one value; disabling deletes it and ignores a missing one; without write access to the Run
+// key nothing changes.
 #include <gtest/gtest.h>
 #include <winsim.h>
 

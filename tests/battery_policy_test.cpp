@@ -1,3 +1,6 @@
+// The battery threshold policy: the decision of each timer tick as a table of power readings
+// and latch states in, polling period, command and latch out; and the power snapshot that a
+// failed reading of the policy or the status leaves as it was.
 #include <gtest/gtest.h>
 #include <winsim.h>
 

@@ -1,3 +1,6 @@
+// The camera command channel against simulated DirectShow devices: the 36-byte record with the
+// code at offset 28, written to the first device of the name; COM initialised and every
+// reference released on every path, whichever call fails.
 #include <gtest/gtest.h>
 #include <winsim.h>
 

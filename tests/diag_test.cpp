@@ -1,3 +1,7 @@
+// The support tool on a table of simulated machines: the report's lines, its verdict and exit
+// code, and the one command --send writes; the copies of the report as the tool is started
+// (from Explorer, a prompt, a script or a deployment agent, seen or not); and whatever call
+// fails, an exit code of its own with everything given back.
 #include <gtest/gtest.h>
 #include <winsim.h>
 #include <winsim/devices.h>

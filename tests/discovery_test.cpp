@@ -1,3 +1,6 @@
+// Device discovery on simulated device trees: the imaging class first, then the USB nodes; the
+// selective-suspend setting that decides; bounds of hardware-ID lists and names; thousands of
+// nodes; and every failing call leaving everything released.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <devguid.h>

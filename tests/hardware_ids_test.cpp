@@ -1,3 +1,5 @@
+// The table of supported hardware IDs, and the matching of a device's REG_MULTI_SZ hardware-ID
+// list against it.
 #include <gtest/gtest.h>
 
 #include <stdio.h>

@@ -1,3 +1,6 @@
+// The monitor window, run on the simulated window manager: messages in, commands and timer
+// periods out, as tables of rows in the manner of Wine's message-sequence tests; the quit
+// message, and a window or a loop that fails.
 #include <gtest/gtest.h>
 #include <winsim.h>
 

@@ -1,3 +1,6 @@
+// The program from its entry: the command line after the program's name, the Windows version
+// check, and whole simulated machines run with switches and without, with the Run value, the
+// monitor's run, the quit broadcast and the uninstall's wait as what comes out.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winsim.h>
