@@ -26,9 +26,10 @@ void PrintUsage() {
     Print("usage: QX481Diag [--send normal|suspend|sessionend|batterylow] [--save FILE]");
     Print("Reports whether the QX481 camera monitor runs on this machine, and why; --send gives");
     Print("the camera that one command as the monitor would; --save copies the report to FILE.");
-    Print("exit codes: 0 the monitor runs, 1 the machine does not qualify, 2 wrong command line,");
-    Print("3 the send failed, 4 the report could not be saved to FILE, 5 nothing starts the");
-    Print("monitor at log-on, 6 it is not running in this session, 7 the tool could not look");
+    Print("exit codes: 0 the monitor runs, 1 the machine does not qualify,");
+    Print("2 wrong command line, 3 the send failed, 4 the report was not saved to FILE,");
+    Print("5 nothing starts the monitor at log-on, 6 it is not running in this session,");
+    Print("7 the tool could not look");
 }
 
 // By platform id: VER_PLATFORM_WIN32s, VER_PLATFORM_WIN32_WINDOWS, VER_PLATFORM_WIN32_NT.
