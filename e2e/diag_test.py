@@ -80,9 +80,9 @@ class QualifyingMachineTest(unittest.TestCase):
                 (self.exe, False, NOT_RUNNING, REGISTERED)]
         for value, running, code, verdict in rows:
             with self.subTest(value=value, running=running):
-                monitor = start(self.wine, self.exe) if running else None
                 if running:
-                    self.assertEqual([code for _, code in wait_for_commands(self.wine, 1)],
+                    monitor = start(self.wine, self.exe)
+                    self.assertEqual([told for _, told in wait_for_commands(self.wine, 1)],
                                      [NORMAL])
                 try:
                     # The monitor's start leaves the Run value as it finds it.
