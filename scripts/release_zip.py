@@ -31,9 +31,10 @@ LINK = re.compile(r"(!?)\[([^\]]*)\]\(([^)\s]*)\)")
 
 def inline(text, where, pages):
     """Text without Markdown's inline marks: **strong** loses its stars; `code` its backticks,
-    and gets quotes instead when it holds a blank, which never breaks a line (KEEP stands for it
-    until the lines are made); a link to a section of the pages shipped becomes its text in
-    quotes, one to a web page its text and address."""
+    and nothing takes their place: code is mostly commands, which must read as they are typed,
+    and cmd would take quotes around one for part of its program's name. A blank in code never
+    breaks a line (KEEP stands for it until the lines are made). A link to a section of the
+    pages shipped becomes its text in quotes, one to a web page its text and address."""
     def link(match):
         image, label, target = match.groups()
         if target.startswith(("http://", "https://")):
@@ -41,8 +42,7 @@ def inline(text, where, pages):
         if image or target.split("#")[0] not in pages | {""}:
             raise SystemExit(f"{where}: links to {target}, which README.txt does not hold")
         return f'"{label}"'
-    text = re.sub(r"`([^`]*)`", lambda match: ('"%s"' if " " in match.group(1) else "%s")
-                  % match.group(1).replace(" ", KEEP), text)
+    text = re.sub(r"`([^`]*)`", lambda match: match.group(1).replace(" ", KEEP), text)
     text = re.sub(r"\*\*(.+?)\*\*", r"\1", text)
     return LINK.sub(link, text)
 

@@ -10,6 +10,7 @@ Usage: release_test.py QX481Mon.exe QX481Diag.exe QX481Setup.exe QX481Mon.msi
 """
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -187,7 +188,14 @@ GUIDE_TEXT = [
      ["", "", "Guide", "=====", "", "", "Exit codes", "----------"]),
     ("code with a blank never breaks a line",
      "Run " + "x" * 60 + " then `C:\\Program Files\\Uninstall.exe` at once.",
-     ["", "Run " + "x" * 60 + " then", '"C:\\Program Files\\Uninstall.exe" at once.']),
+     ["", "Run " + "x" * 60 + " then", "C:\\Program Files\\Uninstall.exe at once."]),
+    # cmd would take quotes around a command for part of its program's name.
+    ("commands as typed", "Run `QX481Setup.exe /S`, or the entry's\n(`MsiExec.exe /X{P}`).",
+     ["", "Run QX481Setup.exe /S, or the entry's (MsiExec.exe /X{P})."]),
+    ("a command in a list and a table", "- `a.exe /i` then\n\n| c | m |\n|---|---|\n"
+     "| `b.exe /x y` | done |", ["", "  - a.exe /i then", "", "  b.exe /x y   done"]),
+    ("fenced quotes stay", '```\n"C:\\Program Files\\U.exe" /S _?=C:\\Program Files\n```',
+     ["", '  "C:\\Program Files\\U.exe" /S _?=C:\\Program Files']),
     ("links", "See [Restarts](#restarts), [FAQ](support.md#faq), [the site](https://a.example/x).",
      ["", 'See "Restarts", "FAQ", the site (https://a.example/x).']),
     ("lists", "- one\n  two\n- three\n\n1. first\n2. second",
@@ -197,7 +205,7 @@ GUIDE_TEXT = [
      ["", "  0      done", "  3010   restart"]),
     ("wide table", "| line | means | do |\n|---|---|---|\n| `verdict: does not run: no camera "
      "is installed` | no camera | plug it in |",
-     ["", '  "verdict: does not run: no camera is installed"', "      means: no camera",
+     ["", "  verdict: does not run: no camera is installed", "      means: no camera",
       "      do: plug it in"]),
     ("pictures alone", "![a](a.png)\n![b](b.png)", []),
 ]
@@ -219,6 +227,30 @@ class GuideTextTest(unittest.TestCase):
         for what, markdown, lines in GUIDE_TEXT:
             with self.subTest(what):
                 self.assertEqual(self.make(markdown), lines)
+
+    def test_pages_code_prints_as_typed(self):
+        """Every piece of code in the pages shipped, each command among them, in README.txt as
+        it is typed: a fenced block as its lines, indented; inline code whole on one line and
+        never inside quotes, which cmd would take for part of a program's name."""
+        text = release_zip.release_readme(SOURCE / "installer/README.txt", SHIPPED, False,
+                                          VERSION, "0" * 40, 0).decode("ascii").replace("\r", "")
+        inline = []
+        for page in GUIDE_PAGES:
+            for block in release_zip.blocks((SOURCE / page).read_text()):
+                if not block[0].startswith("```"):
+                    inline += re.findall(r"`([^`]*)`", " ".join(" ".join(block).split()))
+                    continue
+                printed = "\n\n%s\n" % "\n".join("  " + line if line else ""
+                                                for line in block[1:-1])
+                with self.subTest(fenced=block[1]):
+                    self.assertIn(printed, text)
+                # What is left is the running text, whose code the fenced lines must not stand
+                # in for.
+                text = text.replace(printed, "\n\n", 1)
+        for code in sorted(set(inline)):
+            with self.subTest(code=code):
+                self.assertTrue(code in text, "not in README.txt whole")
+                self.assertFalse(f'"{code}"' in text, "in quotes in README.txt")
 
     def test_refused(self):
         for what, markdown, message in GUIDE_REFUSALS:
