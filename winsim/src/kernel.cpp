@@ -276,8 +276,7 @@ UINT WINAPI GetWindowsDirectoryA(LPSTR path, UINT capacity) {
     return winsim::CopyPath(kernel.windowsDirectory, path, capacity);
 }
 
-// The environment holds SystemRoot and windir, both the Windows directory; other names stay as
-// they are written.
+// The environment holds SystemRoot, the Windows directory; other names stay as they are written.
 DWORD WINAPI ExpandEnvironmentStringsA(LPCSTR source, LPSTR expanded, DWORD capacity) {
     if (winsim::ShouldFail("ExpandEnvironmentStringsA"))
         return 0;
@@ -287,7 +286,7 @@ DWORD WINAPI ExpandEnvironmentStringsA(LPCSTR source, LPSTR expanded, DWORD capa
         if (end == std::string::npos)
             break;
         std::string name = text.substr(start + 1, end - start - 1);
-        if (_stricmp(name.c_str(), "SystemRoot") && _stricmp(name.c_str(), "windir")) {
+        if (_stricmp(name.c_str(), "SystemRoot")) {
             start = end;
             continue;
         }
