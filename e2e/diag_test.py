@@ -72,14 +72,19 @@ class QualifyingMachineTest(unittest.TestCase):
     def test_verdicts(self):
         """What starts the monitor at log-on, and whether one runs in this session."""
         missing = r"C:\e2e\gone\QX481Mon.exe"
-        # Run value (None: none), a monitor running, exit code, verdict.
-        rows = [(self.exe, True, 0, "verdict: runs"),
-                (None, True, NOT_STARTED, "verdict: not started at log-on: no Run value"),
-                (missing, False, NOT_STARTED,
+        # Run value (None: none) and its type, a monitor running, exit code, verdict.
+        rows = [(self.exe, "REG_SZ", True, 0, "verdict: runs"),
+                (None, None, True, NOT_STARTED, "verdict: not started at log-on: no Run value"),
+                (missing, "REG_SZ", False, NOT_STARTED,
                  "verdict: not started at log-on: the Run value names a missing file"),
-                (self.exe, False, NOT_RUNNING, REGISTERED)]
-        for value, running, code, verdict in rows:
-            with self.subTest(value=value, running=running):
+                (self.exe, "REG_SZ", False, NOT_RUNNING, REGISTERED),
+                # Log-on expands the one and does not start the other.
+                (r"%SystemDrive%\e2e\QX481Mon.exe", "REG_EXPAND_SZ", False, NOT_RUNNING,
+                 REGISTERED),
+                ("1", "REG_DWORD", False, NOT_STARTED,
+                 "verdict: not started at log-on: the Run value is not a file name")]
+        for value, kind, running, code, verdict in rows:
+            with self.subTest(value=value, kind=kind, running=running):
                 if running:
                     monitor = start(self.wine, self.exe)
                     self.assertEqual([told for _, told in wait_for_commands(self.wine, 1)],
@@ -88,7 +93,8 @@ class QualifyingMachineTest(unittest.TestCase):
                     # The monitor's start leaves the Run value as it finds it.
                     self.wine.run("reg", "delete", RUN_KEY, "/v", VALUE_NAME, "/f")
                     if value:
-                        set_run_value(self.wine, value)
+                        self.wine.change("reg", "add", RUN_KEY, "/v", VALUE_NAME, "/t", kind,
+                                         "/d", value, "/f")
                     done = run(self.wine, self.tool)
                     lines, fields = report(done)
                     self.assertEqual(done.returncode, code, done.stdout)
@@ -121,18 +127,35 @@ class QualifyingMachineTest(unittest.TestCase):
                 self.assertEqual(lines[-1], REGISTERED)
             log.unlink(missing_ok=True)
 
-    def test_says_so_when_the_system_folder_lacks_a_function(self):
+    def test_says_so_when_the_system_folder_lacks_a_dll_or_function(self):
+        """It reports all it can without them, and its command line counts as ever."""
         system_copy = host_path(self.wine, r"C:\windows\system32\cfgmgr32.dll")
-        system_copy.unlink()
-        shutil.copyfile(binary("powrprof.dll"), system_copy)
-        try:
-            done = run(self.wine, self.tool)
-        finally:
-            install_diag(self.wine)
-        self.assertEqual(done.returncode, COULD_NOT_LOOK, done.stdout)
-        self.assertEqual(done.stdout.splitlines(), [
-            r"verdict: could not look: C:\windows\system32\cfgmgr32.dll has no "
-            "CM_Get_DevNode_Registry_PropertyA"])
+        saved = host_path(self.wine, r"C:\e2e\report.txt")
+        # What the system folder's copy holds, and what the tool then says is missing.
+        rows = [(binary("powrprof.dll").read_bytes(),
+                 r"C:\windows\system32\cfgmgr32.dll has no CM_Get_DevNode_Registry_PropertyA"),
+                (b"not a DLL", r"C:\windows\system32\cfgmgr32.dll cannot be loaded (error 193)")]
+        for content, missing in rows:
+            with self.subTest(missing=missing):
+                system_copy.unlink()
+                system_copy.write_bytes(content)
+                try:
+                    done = run(self.wine, self.tool, "--save", r"C:\e2e\report.txt")
+                    wrong = run(self.wine, self.tool, "--save")
+                finally:
+                    install_diag(self.wine)
+                lines, fields = report(done)
+                self.assertEqual(done.returncode, COULD_NOT_LOOK, done.stdout)
+                self.assertEqual(lines[0], "tool: QX481Diag 1.01.01.00")
+                self.assertEqual(fields["windows version"], "5.1")
+                self.assertEqual(fields["camera"], f"not looked for ({missing})")
+                self.assertEqual(fields["installed version"], "1.01.01.00")
+                self.assertEqual(fields["monitors running in this session"], "0")
+                self.assertEqual(lines[-1], f"verdict: could not look: {missing}")
+                self.assertEqual(saved.read_bytes().decode().split("\r\n")[:-1], lines)
+                saved.unlink()
+                self.assertEqual(wrong.returncode, 2, wrong.stdout)
+                self.assertTrue(wrong.stdout.startswith("usage: QX481Diag "), wrong.stdout)
 
     def test_in_a_window_of_its_own(self):
         """Started as from Explorer: start gives it a console window of its own."""

@@ -6,6 +6,7 @@
 #include <winsim.h>
 #include <winsim/devices.h>
 
+#include <cstring>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -23,9 +24,19 @@ const char QuotedCopy[] = "\"C:\\Program Files\\QX481\\QX481Mon.exe\"";
 const char CameraNode[] = "node: USB\\VID_05CA&PID_18A7&MI_00\\6&1A2B3C&0&0000; matches "
                           "USB\\VID_05CA&PID_18A7&MI_00; ";
 const char Usage[] = "usage: QX481Diag [--send normal|suspend|sessionend|batterylow] [--save FILE]";
+const char ExpandedCopy[] = "%SystemRoot%\\QX481Mon.exe";
+const char SavedCopy[] = "C:\\reports\\camera.txt";
+const char* const NoFailure = nullptr;
+// What LoadSystemDlls finds missing on a machine whose system folder holds another cfgmgr32.dll.
+const std::string NoFunction = "C:\\WINDOWS\\system32\\cfgmgr32.dll has no CM_Locate_DevNodeA";
 
 // The file the Run value names.
-enum InstalledFile { Missing, Unversioned, Versioned };
+enum InstalledFile {
+    Missing,
+    Unversioned,
+    Versioned,  // 1.01.01.00
+    OtherBuild, // 2.03.04.05: a field read in the wrong place shows
+};
 
 struct DiagCase {
     Machine machine;
@@ -37,6 +48,8 @@ struct DiagCase {
     std::vector<std::string> arguments;
     std::vector<std::string> lines; // in this order among the report's lines
     const char* failing = nullptr;  // that call fails, its first time
+    DWORD runType = REG_SZ;         // the Run value's, its data the text with its NUL
+    const char* dllsMissing = nullptr;
 };
 
 const std::string ImagingNode =
@@ -98,6 +111,29 @@ const DiagCase cases[] = {
      {"monitors running in this session: unknown (no process list)",
       "verdict: could not look: the running processes cannot be listed"},
      "CreateToolhelp32Snapshot"},
+    // Nor whether a camera is installed: it says so rather than that there is none.
+    {XpWithCamera, WindowsCopy, Versioned, 1, 7, 0, {},
+     {"camera: not found", "nodes: not looked at (the imaging class cannot be listed)",
+      "capture devices: not looked for (no camera)", "autostart file: exists",
+      "monitors running in this session: 1",
+      "verdict: could not look: the imaging class cannot be listed"},
+     "SetupDiGetClassDevsA"},
+    {XpWithCamera, WindowsCopy, Versioned, 1, 7, 0, {},
+     {"tool: QX481Diag 1.01.01.00", "windows version: 5.1", "windows accepted: yes",
+      "camera: not looked for (" + NoFunction + ")",
+      "capture devices: not looked for (no camera)", "autostart file: exists",
+      "installed version: 1.01.01.00", "monitors running in this session: 1",
+      "verdict: could not look: " + NoFunction},
+     NoFailure, REG_SZ, NoFunction.c_str()},
+    // Log-on expands a REG_EXPAND_SZ value; a value of another type than text it does not start.
+    {XpWithCamera, ExpandedCopy, OtherBuild, 1, 0, 0, {},
+     {std::string("autostart: ") + ExpandedCopy, "autostart file: exists",
+      "installed version: 2.03.04.05", "verdict: runs"},
+     NoFailure, REG_EXPAND_SZ},
+    {XpWithCamera, WindowsCopy, Versioned, 1, 5, 0, {},
+     {"autostart: not text (type 3)", "installed version: (none)",
+      "verdict: not started at log-on: the Run value is not a file name"},
+     NoFailure, REG_BINARY},
     {XpWithCamera, QuotedCopy, Versioned, 1, 0, BatteryLow, {"--send", "batterylow"},
      {"autostart file: exists", "installed version: 1.01.01.00",
       "monitors running in this session: 1",
@@ -108,6 +144,12 @@ const DiagCase cases[] = {
     {NoCamera, NoValue, Missing, 0, 3, 0, {"--send", "normal"},
      {"send: normal (5) not sent: discovery named no camera",
       "verdict: does not run: no supported camera is installed"}},
+    // The failed send's code wins over the failed save's.
+    {RejectingCamera, WindowsCopy, Versioned, 1, 3, Suspend,
+     {"--send", "suspend", "--save", SavedCopy},
+     {"send: suspend (2) rejected, HRESULT 0x80070492", "verdict: runs",
+      "The report could not be saved to C:\\reports\\camera.txt (error 5)."},
+     "CreateFileA"},
     // Unknown options and incomplete ones are refused before anything is looked at.
     {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"/x"}, {Usage}},
     {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--send"}, {Usage}},
@@ -117,13 +159,13 @@ const DiagCase cases[] = {
     {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--save", "a.txt", "--save", "b.txt"},
      {Usage}},
     {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--save", "a.txt", "--send"}, {Usage}},
+    {XpWithCamera, WindowsCopy, Versioned, 0, 2, 0, {"--send"}, {Usage}, NoFailure, REG_SZ,
+     NoFunction.c_str()},
 };
 // clang-format on
 
 const char DesktopCopy[] = "C:\\Documents and Settings\\Support\\Desktop\\"
                            "QX481Diag-SUPPORT-PC-20260304-050607.txt";
-const char SavedCopy[] = "C:\\reports\\camera.txt";
-const char* const NoFailure = nullptr;
 const DWORD Plenty = 0xFFFFFFFF;
 
 // How the tool is started and how its copies of the report fare, on the machine of the first
@@ -140,6 +182,7 @@ struct CopyCase {
     bool waits;                    // for Enter
     std::vector<std::string> tail; // the output's last lines
     winsim::ConsoleWindow window = winsim::ConsoleWindowShown;
+    const char* dllsMissing = nullptr;
 };
 
 const std::string Saved = std::string("The report is saved on your desktop as ") + DesktopCopy;
@@ -194,6 +237,13 @@ const CopyCase copyCases[] = {
     // A wrong command line gets its usage read too, and no copy.
     {1, true, {"/x"}, NoFailure, 0, Plenty, 2, false, false, true,
      {"7 the tool could not look", PressEnter}},
+    // Without the system's device functions the report is copied all the same.
+    {1, true, {}, NoFailure, 0, Plenty, 7, true, false, true,
+     {"verdict: could not look: " + NoFunction, "", Saved, "Please send this file to support.",
+      PressEnter},
+     winsim::ConsoleWindowShown, NoFunction.c_str()},
+    {2, true, {"--save", SavedCopy}, NoFailure, 0, Plenty, 7, false, true, false,
+     {"verdict: could not look: " + NoFunction}, winsim::ConsoleWindowShown, NoFunction.c_str()},
 };
 // clang-format on
 
@@ -219,13 +269,17 @@ int RunCase(const DiagCase& c, unsigned long failingCall = 0,
     mouse.hardwareIds = winsim::MultiString({"USB\\VID_046D&PID_C077"});
     winsim::AddDeviceNode(mouse);
     if (c.runValue)
-        winsim::SetRegistryString(HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME, c.runValue);
+        winsim::SetRegistryValue(
+            HKEY_LOCAL_MACHINE, RunKey, AUTOSTART_VALUE_NAME, c.runType,
+            std::vector<BYTE>(c.runValue, c.runValue + strlen(c.runValue) + 1));
     const char* file =
         c.runValue == QuotedCopy ? "C:\\Program Files\\QX481\\QX481Mon.exe" : WindowsCopy;
     if (c.file == Unversioned)
         winsim::AddFile(file);
     if (c.file == Versioned)
         winsim::AddFile(file, 0x00010001, 0x00010000);
+    if (c.file == OtherBuild)
+        winsim::AddFile(file, 0x00020003, 0x00040005);
     winsim::AddProcess("explorer.exe");
     // Another user's monitor is not this session's.
     winsim::AddProcess("QX481Mon.exe", 1);
@@ -239,12 +293,13 @@ int RunCase(const DiagCase& c, unsigned long failingCall = 0,
     if (prepare)
         prepare();
     winsim::FailNthCall(failingCall);
-    return RunDiagnosis((int)argv.size(), argv.data());
+    return RunDiagnosis((int)argv.size(), argv.data(), c.dllsMissing);
 }
 
 int RunCopyCase(const CopyCase& c, unsigned long failingCall = 0) {
     DiagCase started = cases[0];
     started.arguments = c.arguments;
+    started.dllsMissing = c.dllsMissing;
     return RunCase(started, failingCall, [&c] {
         winsim::SetConsole(c.consoleProcesses, c.outputIsConsole, c.window);
         winsim::SetDiskSpace(c.diskSpace);
@@ -267,9 +322,9 @@ void ExpectAllGivenBack() {
 
 TEST(RunDiagnosis, ReportsTheVerdictAndWhy) {
     for (const DiagCase& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "machine " << c.machine << ", " << c.arguments.size()
-                     << " arguments, Run value " << (c.runValue ? c.runValue : "none"));
+        SCOPED_TRACE(testing::Message() << "row " << &c - cases << ", machine " << c.machine << ", "
+                                        << c.arguments.size() << " arguments, Run value "
+                                        << (c.runValue ? c.runValue : "none"));
         EXPECT_EQ(c.exitCode, RunCase(c, 0, [&c] {
                       if (c.failing)
                           winsim::FailCall(c.failing, 1);
@@ -296,7 +351,6 @@ TEST(RunDiagnosis, ReportsTheVerdictAndWhy) {
 }
 
 TEST(RunDiagnosis, CopiesTheReportAsItIsStarted) {
-    const std::string verdict = "verdict: runs\r\n";
     for (const CopyCase& c : copyCases) {
         SCOPED_TRACE(testing::Message()
                      << &c - copyCases << ": " << c.consoleProcesses
@@ -304,9 +358,11 @@ TEST(RunDiagnosis, CopiesTheReportAsItIsStarted) {
                      << (c.failing ? c.failing : "") << " failing");
         EXPECT_EQ(c.exitCode, RunCopyCase(c));
 
+        // The report ends with its verdict's line.
         std::string output = winsim::ConsoleOutput();
-        size_t end = output.find(verdict);
-        std::string report = end == std::string::npos ? "" : output.substr(0, end + verdict.size());
+        size_t verdict = output.find("\r\nverdict: ");
+        size_t end = verdict == std::string::npos ? verdict : output.find("\r\n", verdict + 2);
+        std::string report = end == std::string::npos ? "" : output.substr(0, end + 2);
         EXPECT_EQ(c.onDesktop ? report : "", winsim::FileContent(DesktopCopy));
         EXPECT_EQ(c.inSavedFile ? report : "", winsim::FileContent(SavedCopy));
         EXPECT_EQ(c.waits ? 1 : 0, winsim::InputReads());
@@ -323,7 +379,7 @@ TEST(RunDiagnosis, GivesBackWhatItTookWhateverFails) {
     const std::function<int(unsigned long)> runs[] = {
         [](unsigned long n) { return RunCase(cases[0], n); },
         [](unsigned long n) { return RunCase(cases[4], n); },
-        [](unsigned long n) { return RunCase(cases[12], n); },
+        [](unsigned long n) { return RunCase(cases[16], n); },
         [](unsigned long n) { return RunCopyCase(copyCases[10], n); },
     };
     for (const auto& run : runs) {

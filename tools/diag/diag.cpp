@@ -49,7 +49,8 @@ struct Findings {
     OSVERSIONINFOA version;
     BOOL versionKnown;
     BOOL windowsAccepted;
-    BOOL found; // discovery's result
+    const char* systemDllsMissing; // NULL, or what discovery needs and lacks: it is not made
+    BOOL found;                    // discovery's result
     DiscoveryDetail detail;
     char name[MAX_PATH]; // the camera's friendly name, as discovery read it
     Autostart autostart;
@@ -131,6 +132,10 @@ void ReportDiscovery(Findings* seen) {
     char desc[MAX_PATH];
     MatchedNode nodes[MatchedNodeRoom];
     const DiscoveryDetail& detail = seen->detail;
+    if (seen->systemDllsMissing) {
+        Print("camera: not looked for (%s)", seen->systemDllsMissing);
+        return;
+    }
     seen->found = ExplainSupportedCamera(SupportedHardwareIds, SupportedHardwareIdCount, desc,
                                          MAX_PATH, seen->name, MAX_PATH, &seen->detail, nodes);
     Print("camera: %s", seen->found ? "found" : "not found");
@@ -188,15 +193,29 @@ void ReportAutostart(char* path, Findings* seen) {
         Print("autostart: absent");
         return;
     }
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        seen->autostart = result == ERROR_SUCCESS ? AutostartNotAString : AutostartUnreadable;
+    if (result != ERROR_SUCCESS) {
+        seen->autostart = AutostartUnreadable;
         Print("autostart: unreadable (error %d, type %u)", result, type);
+        return;
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        seen->autostart = AutostartNotAString;
+        Print("autostart: not text (type %u)", type);
         return;
     }
     value[size] = 0;
     Print("autostart: %s", value);
-    // The monitor quotes a path with a space; it never adds arguments.
     char* file = value;
+    // Log-on expands such a value before it starts it. The ANSI call wants a spare byte; a
+    // value longer than a path once expanded names no file that log-on could start.
+    char expanded[MAX_PATH + 1];
+    if (type == REG_EXPAND_SZ) {
+        DWORD length = ExpandEnvironmentStringsA(value, expanded, MAX_PATH);
+        if (!length || length > MAX_PATH)
+            expanded[0] = 0;
+        file = expanded;
+    }
+    // The monitor quotes a path with a space; it never adds arguments.
     if (*file == '"') {
         char* close = strchr(++file, '"');
         if (close)
@@ -267,9 +286,10 @@ int Verdict(int exitCode, const char* format, ...) {
 // starts it, and whether it runs in this session.
 int GiveVerdict(const Findings& seen) {
     const OSVERSIONINFOA& version = seen.version;
-    if (!seen.found && !seen.detail.settled)
+    const DiscoveryDetail& detail = seen.detail;
+    if (detail.searched && !seen.found && !detail.settled)
         return Verdict(DiagDoesNotRun, "does not run: no supported camera is installed");
-    if (!seen.found)
+    if (!seen.found && detail.settled)
         return Verdict(DiagDoesNotRun, "does not run: selective suspend is off for the camera");
     if (!seen.windowsAccepted && seen.versionKnown)
         return Verdict(DiagDoesNotRun,
@@ -277,6 +297,11 @@ int GiveVerdict(const Findings& seen) {
                        version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId);
     if (!seen.windowsAccepted)
         return Verdict(DiagDoesNotRun, "does not run: the Windows version cannot be read");
+    // Whether a camera is installed is unknown: only a Windows the monitor refuses settles it.
+    if (seen.systemDllsMissing)
+        return Verdict(DiagCouldNotLook, "could not look: %s", seen.systemDllsMissing);
+    if (!detail.searched)
+        return Verdict(DiagCouldNotLook, "could not look: the imaging class cannot be listed");
     switch (seen.autostart) {
     case AutostartStartsFile:
         break;
@@ -298,9 +323,10 @@ int GiveVerdict(const Findings& seen) {
 }
 
 // The whole report; its exit code.
-int Report(const Options& options) {
+int Report(const Options& options, const char* systemDllsMissing) {
     Print("tool: QX481Diag %s", QX481_FILEVERSION_TEXT);
-    Findings seen;
+    Findings seen = {};
+    seen.systemDllsMissing = systemDllsMissing;
     ReportWindows(&seen);
     ReportDiscovery(&seen);
     ReportCaptureDevice(seen);
@@ -342,7 +368,7 @@ void SaveOnDesktop() {
 
 } // namespace
 
-int RunDiagnosis(int argc, char** argv) {
+int RunDiagnosis(int argc, char** argv, const char* systemDllsMissing) {
     BOOL ownConsole = HasSeenConsoleOfItsOwn();
     // Room for at least 31 of the longest lines.
     char kept[32 * 1024];
@@ -352,7 +378,7 @@ int RunDiagnosis(int argc, char** argv) {
     if (!ParseCommandLine(argc, argv, &options)) {
         PrintUsage();
     } else {
-        exitCode = Report(options);
+        exitCode = Report(options, systemDllsMissing);
         if (options.save && !SaveReport(options.save)) {
             Tell("The report could not be saved to %s (error %u).", options.save, GetLastError());
             if (exitCode != DiagSendFailed)

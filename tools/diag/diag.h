@@ -9,10 +9,12 @@ const int DiagSendFailed = 3;   // a --send failed
 const int DiagSaveFailed = 4;   // the report could not be saved to the file --save names
 const int DiagNotStarted = 5;   // it qualifies, but nothing starts the monitor at log-on
 const int DiagNotRunning = 6;   // it qualifies and the monitor is registered, but none runs here
-const int DiagCouldNotLook = 7; // the tool itself failed: a system DLL, the process list
+const int DiagCouldNotLook = 7; // could not look: system DLLs, imaging class, Run value, processes
 
 // Writes the report to standard output; with "--send COMMAND" sends that one command to the
 // camera first, with "--save FILE" writes the report to FILE too. In a console window of its
 // own that a user sees, it also saves the report on the desktop, says where, and waits for
-// Enter. argv as main receives it. Returns the exit code.
-int RunDiagnosis(int argc, char** argv);
+// Enter. argv as main receives it. systemDllsMissing: NULL when the system DLLs that discovery
+// calls are loaded, else what LoadSystemDlls found missing; the camera is then not looked for,
+// and everything else is. Returns the exit code.
+int RunDiagnosis(int argc, char** argv, const char* systemDllsMissing);

@@ -1,11 +1,7 @@
-#include "console.h"
 #include "diag.h"
 #include "system_dlls.h"
 
 int main(int argc, char** argv) {
-    if (LoadSystemDlls())
-        return RunDiagnosis(argc, argv);
-    if (HasSeenConsoleOfItsOwn())
-        WaitForEnter();
-    return DiagCouldNotLook;
+    char missing[SystemDllsMissingRoom];
+    return RunDiagnosis(argc, argv, LoadSystemDlls(missing) ? NULL : missing);
 }

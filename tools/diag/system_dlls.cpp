@@ -13,8 +13,6 @@
 #include <setupapi.h>
 #include <cfgmgr32.h>
 
-#include "console.h"
-
 namespace {
 
 // Each pointer named as the function it leads to.
@@ -56,11 +54,11 @@ const SystemFunction SystemFunctionTable[] = {
 
 } // namespace
 
-BOOL LoadSystemDlls() {
+BOOL LoadSystemDlls(char* missing) {
     char path[MAX_PATH + 16];
     UINT folder = GetSystemDirectoryA(path, MAX_PATH);
     if (!folder || folder >= MAX_PATH) {
-        Print("verdict: could not look: the system folder is unknown (error %u)", GetLastError());
+        wsprintfA(missing, "the system folder is unknown (error %u)", GetLastError());
         return FALSE;
     }
     path[folder++] = '\\';
@@ -72,15 +70,14 @@ BOOL LoadSystemDlls() {
             // The DLL's own imports are looked for beside it, in the system folder, too.
             dll = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
             if (!dll) {
-                Print("verdict: could not look: %s cannot be loaded (error %u)", path,
-                      GetLastError());
+                wsprintfA(missing, "%s cannot be loaded (error %u)", path, GetLastError());
                 return FALSE;
             }
             loaded = function.dll;
         }
         *function.pointer = GetProcAddress(dll, function.name);
         if (!*function.pointer) {
-            Print("verdict: could not look: %s has no %s", path, function.name);
+            wsprintfA(missing, "%s has no %s", path, function.name);
             return FALSE;
         }
     }

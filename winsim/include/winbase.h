@@ -18,6 +18,7 @@ void WINAPI ExitProcess(UINT exitCode);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity);
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD capacity, LPSTR path, LPSTR* filePart);
 UINT WINAPI GetWindowsDirectoryA(LPSTR path, UINT capacity);
+DWORD WINAPI ExpandEnvironmentStringsA(LPCSTR source, LPSTR expanded, DWORD capacity);
 
 #define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1

@@ -276,6 +276,28 @@ UINT WINAPI GetWindowsDirectoryA(LPSTR path, UINT capacity) {
     return winsim::CopyPath(kernel.windowsDirectory, path, capacity);
 }
 
+// The environment holds SystemRoot, the Windows directory; other names stay as they are written.
+DWORD WINAPI ExpandEnvironmentStringsA(LPCSTR source, LPSTR expanded, DWORD capacity) {
+    if (winsim::ShouldFail("ExpandEnvironmentStringsA"))
+        return 0;
+    std::string text = source;
+    for (size_t start = 0; (start = text.find('%', start)) != std::string::npos;) {
+        size_t end = text.find('%', start + 1);
+        if (end == std::string::npos)
+            break;
+        std::string name = text.substr(start + 1, end - start - 1);
+        if (_stricmp(name.c_str(), "SystemRoot")) {
+            start = end;
+            continue;
+        }
+        text.replace(start, end - start + 1, kernel.windowsDirectory);
+        start += kernel.windowsDirectory.size();
+    }
+    // The size with the NUL, whether it fitted or not.
+    winsim::CopyPath(text, expanded, capacity);
+    return static_cast<DWORD>(text.size() + 1);
+}
+
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
     if (winsim::ShouldFail("GetVersionExA") || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA))
         return FALSE;
