@@ -76,7 +76,7 @@ const DiagCase cases[] = {
       ImagingNode, "capture devices: 1",
       "verdict: does not run: selective suspend is off for the camera"}},
     {SuspendMissing, WindowsCopy, Versioned, 0, 1, 0, {},
-     {"camera: not found", "selective suspend: missing (off)",
+     {"camera: not found", "selective suspend: missing or over 4 bytes (off)",
       "verdict: does not run: selective suspend is off for the camera"}},
     // Registered, but no monitor in this session: from a script with nobody logged on.
     {UsbOnlyCamera, WindowsCopy, Versioned, 0, 6, 0, {},

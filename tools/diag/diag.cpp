@@ -146,7 +146,7 @@ void ReportDiscovery(Findings* seen) {
     else if (!detail.keyOpened)
         Print("selective suspend: driver key cannot be opened (counts as on)");
     else if (!detail.suspendRead)
-        Print("selective suspend: missing (off)");
+        Print("selective suspend: missing or over 4 bytes (off)");
     else
         Print("selective suspend: %u (%s)", detail.suspendValue,
               detail.suspendValue ? "on" : "off");
