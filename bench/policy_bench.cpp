@@ -26,7 +26,8 @@ void BM_MatchHardwareIdList_NoMatch(benchmark::State& state) {
     std::string list;
     for (auto _ : state) {
         list = pristine;
-        benchmark::DoNotOptimize(MatchHardwareIdList(&list[0], SupportedHardwareIds, 32));
+        benchmark::DoNotOptimize(
+            MatchHardwareIdList(&list[0], SupportedHardwareIds, SupportedHardwareIdCount));
     }
 }
 BENCHMARK(BM_MatchHardwareIdList_NoMatch);
@@ -36,7 +37,8 @@ void BM_MatchHardwareIdList_LastEntry(benchmark::State& state) {
     std::string list;
     for (auto _ : state) {
         list = pristine;
-        benchmark::DoNotOptimize(MatchHardwareIdList(&list[0], SupportedHardwareIds, 32));
+        benchmark::DoNotOptimize(
+            MatchHardwareIdList(&list[0], SupportedHardwareIds, SupportedHardwareIdCount));
     }
 }
 BENCHMARK(BM_MatchHardwareIdList_LastEntry);

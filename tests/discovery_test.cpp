@@ -249,7 +249,8 @@ TEST_F(Discovery, DriverKeyThatCannotBeOpenedStillCounts) {
 TEST_F(Discovery, WithoutBuffersOnlySelectiveSuspendIsRead) {
     Add({CameraIds, true, true, "Cam", 1, "USB", true});
     winsim::FailCall("RegQueryValueExA");
-    EXPECT_EQ(0, FindSupportedCamera(SupportedHardwareIds, 32, NULL, MAX_PATH, NULL, MAX_PATH));
+    EXPECT_EQ(0, FindSupportedCamera(SupportedHardwareIds, SupportedHardwareIdCount, NULL, MAX_PATH,
+                                     NULL, MAX_PATH));
     winsim::FailCall("RegQueryValueExA");
     EXPECT_EQ(1, Find().found) << "with buffers the first read is of DriverDesc";
 }

@@ -2,7 +2,10 @@
 
 #include <string.h>
 
-const char* const SupportedHardwareIds[SupportedHardwareIdCount] = {
+// Interface 0 of each camera by its plain ID alone. Windows lists an interface's ID with the
+// device's revision (...&REV_0100&MI_00) first and the plain one after it; only the plain one
+// is the same for every revision of a model.
+const char* const SupportedHardwareIds[] = {
     "USB\\VID_0C45&PID_63F0&MI_00", "USB\\VID_0C45&PID_63F1&MI_00", "USB\\VID_0C45&PID_63F2&MI_00",
     "USB\\VID_0C45&PID_63F3&MI_00", "USB\\VID_0C45&PID_63F4&MI_00", "USB\\VID_0C45&PID_63F5&MI_00",
     "USB\\VID_0C45&PID_63F6&MI_00", "USB\\VID_0C45&PID_63F7&MI_00", "USB\\VID_0C45&PID_63F8&MI_00",
@@ -15,6 +18,7 @@ const char* const SupportedHardwareIds[SupportedHardwareIdCount] = {
     "USB\\VID_05CA&PID_18AB&MI_00", "USB\\VID_05CA&PID_18AC&MI_00", "USB\\VID_05CA&PID_18AD&MI_00",
     "USB\\VID_05CA&PID_18AE&MI_00", "USB\\VID_05CA&PID_18AF&MI_00",
 };
+const DWORD SupportedHardwareIdCount = sizeof SupportedHardwareIds / sizeof SupportedHardwareIds[0];
 
 BOOL MatchHardwareIdList(char* list, const char* const* ids, DWORD count, DWORD* entry) {
     char* cursor = list;

@@ -2,8 +2,9 @@
 #pragma once
 #include <windows.h>
 
-const DWORD SupportedHardwareIdCount = 32;
-extern const char* const SupportedHardwareIds[SupportedHardwareIdCount];
+// The table, in hardware_ids.cpp; its count is what the compiler counts there.
+extern const char* const SupportedHardwareIds[];
+extern const DWORD SupportedHardwareIdCount;
 
 // 1 when a piece of the REG_MULTI_SZ list equals one of the ids (ASCII case ignored); entry,
 // when given, then receives that id's place in ids. Cuts the list at its commas in place.

@@ -28,9 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < nodes; ++i) {
         winsim::DeviceNode node;
         node.instanceId = (input.ConsumeBool() ? "USB\\" : "PCI\\") + std::to_string(i);
-        // Usually a supported ID, so that the driver values are reached.
-        node.hardwareIds = input.ConsumeBool() ? winsim::MultiString({SupportedHardwareIds[i % 32]})
-                                               : input.ConsumeRandomLengthString(300);
+        // Often one of the table's IDs, any of them, so that the driver values are reached.
+        if (input.ConsumeBool()) {
+            DWORD entry = input.ConsumeIntegralInRange<DWORD>(0, SupportedHardwareIdCount - 1);
+            node.hardwareIds = winsim::MultiString({SupportedHardwareIds[entry]});
+        } else {
+            node.hardwareIds = input.ConsumeRandomLengthString(300);
+        }
         if (input.ConsumeBool())
             node.setupClass = ImagingClass;
         node.present = input.ConsumeBool();
