@@ -190,6 +190,13 @@ class PackageTest(PackageCase):
             # monitor runs on and the camera is told nothing.
             self.assertRunAgain(wine, msi)
             self.assertInstalled(wine, code)
+            # A repair (REINSTALL, which msiexec /f sets) ends the monitor and starts one anew.
+            monitor = monitor_ids(wine)
+            self.assertEqual(msiexec(wine, "/i", msi, "REINSTALL=ALL", "/qn"), SUCCESS)
+            self.assertInstalled(wine, code)
+            self.assertNotEqual(monitor_ids(wine), monitor)
+            self.assertEqual([command for _, command in wait_for_commands(wine, 2)],
+                             [NORMAL, NORMAL])
 
             # A rebuild of this version, with the build's own upgrade rows, then an upgrade, each
             # replace what was there.
