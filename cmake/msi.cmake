@@ -19,17 +19,25 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 
 # OUTPUT is the package around PRODUCT_EXE, signed with SIGN (signing_command's list) when that
-# is not empty; OUTPUT appears only when all of that has worked. Further arguments are what it
-# depends on besides the executable. The target that builds OUTPUT must depend on commit_time.
+# is not empty; OUTPUT appears only when all of that has worked. DEPENDS names what it depends on
+# besides the executable, DEFINES further definitions for the package source (NAME=VALUE). The
+# target that builds OUTPUT must depend on commit_time.
 function(add_msi_package output product_exe sign)
+    cmake_parse_arguments(PARSE_ARGV 3 MSI "" "" "DEPENDS;DEFINES")
     set(signing)
-    set(depends ${ARGN})
+    set(depends ${MSI_DEPENDS})
     if(sign)
         set(signing COMMAND ${sign} ${output}.new)
         list(APPEND depends ${CMAKE_SOURCE_DIR}/scripts/sign.sh)
     endif()
+    set(defines)
+    foreach(define IN LISTS MSI_DEFINES)
+        list(APPEND defines --define ${define})
+    endforeach()
+    get_filename_component(folder ${output} DIRECTORY)
     add_custom_command(OUTPUT ${output}
-                       COMMAND ${CMAKE_SOURCE_DIR}/scripts/msi_package.py ${MSI_ARCH}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                       COMMAND ${CMAKE_SOURCE_DIR}/scripts/msi_package.py ${MSI_ARCH} ${defines}
                                --wxs ${CMAKE_SOURCE_DIR}/installer/QX481Mon.wxs
                                --version-h ${CMAKE_SOURCE_DIR}/res/version.h
                                --exe ${product_exe} --time-file ${COMMIT_TIME}
@@ -43,6 +51,6 @@ function(add_msi_package output product_exe sign)
 endfunction()
 
 set(MSI ${CMAKE_BINARY_DIR}/QX481Mon.msi)
-add_msi_package(${MSI} $<TARGET_FILE:QX481Mon> "" QX481Mon)
+add_msi_package(${MSI} $<TARGET_FILE:QX481Mon> "" DEPENDS QX481Mon)
 add_custom_target(QX481Msi ALL DEPENDS ${MSI})
 add_dependencies(QX481Msi commit_time)

@@ -1,8 +1,8 @@
 """QX481Mon.msi under Wine, silent, as software-distribution tools run it: install, the same
 package again, a rebuild of the same version, an upgrade, a refused downgrade, five install and
-uninstall rounds that leave nothing (the first without the /i, as an install as SYSTEM runs), a
-machine without the camera, a file held open at an upgrade, and the refusals between the package
-and the setup program.
+uninstall rounds that leave nothing (the first as the system installs and runs it again, with a
+build that takes Wine's one user for the system account), a machine without the camera, a file
+held open at an upgrade, and the refusals between the package and the setup program.
 
 What Wine cannot show (Group Policy's assignment, an install as SYSTEM itself, a user without
 administrator rights) is in docs/testing.md and docs/deployment.md."""
@@ -14,7 +14,7 @@ import time
 import unittest
 import uuid
 
-from harness import Prefix, package, product
+from harness import Prefix, binary, package, product
 from machine import (ENVIRONMENT, NORMAL, NOT_STARTED, OVERRIDES, STAND_INS, add_supported_camera,
                      commands, host_path, install, log_on, monitors, registry_values,
                      run_command_line, run_setup, run_value, wait_for_commands, wait_until)
@@ -61,16 +61,15 @@ def msiinfo(*args):
                           check=True).stdout
 
 
-def package_copy(wine, name, version=None, file_version=None, queries=()):
+def package_copy(wine, name, version=None, file_version=None):
     """Copies the package into C:\\e2e as another build of it would be: a product and package
     code of its own; with a version, that version (the file's too, when given) and the upgrade
-    rows the build writes for it, else the build's own rows. Further queries change it more.
-    Its Windows path and product code back."""
+    rows the build writes for it, else the build's own rows. Its Windows path and product code
+    back."""
     path = wine.e2e / name
     shutil.copyfile(package(), path)
     code = "{" + str(uuid.uuid4()).upper() + "}"
-    queries = [f"UPDATE `Property` SET `Value`='{code}' WHERE `Property`='ProductCode'",
-               *queries]
+    queries = [f"UPDATE `Property` SET `Value`='{code}' WHERE `Property`='ProductCode'"]
     if version:
         upgrade_code = msiinfo("export", path, "Property").split("\nUpgradeCode\t")[1].split()[0]
         queries += [
@@ -132,6 +131,18 @@ class PackageCase(unittest.TestCase):
         self.assertEqual(run_value(wine), PROGRAM)
         self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))
 
+    def assertRunAgain(self, wine, msi):
+        """Runs the installed package again, a maintenance run that changes nothing: it ends 0,
+        the one monitor that ran runs on, the Run value is in place and the camera is told
+        nothing."""
+        monitor, told = monitor_ids(wine), commands(wine)
+        self.assertEqual(len(monitor), 1)
+        self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+        time.sleep(2)  # a monitor that /i started would have told the camera by now
+        self.assertEqual(monitor_ids(wine), monitor)
+        self.assertEqual(run_value(wine), PROGRAM)
+        self.assertEqual(commands(wine), told)
+
     def uninstall(self, wine, code, before):
         """Removes the package as its entry says (msiexec /x); then no monitor and no file is
         left and the machine is as before the install."""
@@ -175,9 +186,15 @@ class PackageTest(PackageCase):
             first = wait_for_commands(wine, 1)
             self.assertEqual([command for _, command in first], [NORMAL])
 
-            # The same package again ends the monitor and starts one anew.
-            self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
+            # The same package again, by the user whose monitor runs, changes nothing: the same
+            # monitor runs on and the camera is told nothing.
+            self.assertRunAgain(wine, msi)
             self.assertInstalled(wine, code)
+            # A repair (REINSTALL, which msiexec /f sets) ends the monitor and starts one anew.
+            monitor = monitor_ids(wine)
+            self.assertEqual(msiexec(wine, "/i", msi, "REINSTALL=ALL", "/qn"), SUCCESS)
+            self.assertInstalled(wine, code)
+            self.assertNotEqual(monitor_ids(wine), monitor)
             self.assertEqual([command for _, command in wait_for_commands(wine, 2)],
                              [NORMAL, NORMAL])
 
@@ -199,17 +216,20 @@ class PackageTest(PackageCase):
 
             self.uninstall(wine, upgrade_code, before)
             wine.take_camera_log()
-            # The first round as Group Policy's assignment to computers installs, as SYSTEM: /i
-            # does not run there, and the Run value the package writes itself starts the monitor
-            # at the next log-on.
-            unattended, unattended_code = package_copy(wine, "unattended.msi", queries=[
-                "DELETE FROM `InstallExecuteSequence` WHERE `Action`='StartMonitor'"])
-            self.assertEqual(msiexec(wine, "/i", unattended, "/qn"), SUCCESS)
+            # The first round as Group Policy's assignment to computers installs, as the system:
+            # /i does not run there, and the Run value the package writes itself starts the
+            # monitor at the next log-on. A start-up script or an agent that runs the same package
+            # again then leaves that monitor, its Run value and the camera alone.
+            as_system = wine.put(binary("as-system/QX481Mon.msi"), "as-system.msi")
+            self.assertEqual(msiexec(wine, "/i", as_system, "/qn"), SUCCESS)
+            (as_system_code,) = entries(wine)
             self.assertEqual(monitors(wine), [])
             self.assertEqual(run_value(wine), PROGRAM)
             log_on(wine)
             self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM]]))
-            self.uninstall(wine, unattended_code, before)
+            self.assertEqual([command for _, command in wait_for_commands(wine, 1)], [NORMAL])
+            self.assertRunAgain(wine, as_system)
+            self.uninstall(wine, as_system_code, before)
             for _ in range(4):
                 self.assertEqual(msiexec(wine, "/i", msi, "/qn"), SUCCESS)
                 self.assertTrue(wait_until(lambda: monitors(wine) == [[PROGRAM, "/i"]]))

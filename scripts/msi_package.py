@@ -12,8 +12,9 @@ built:
   version too).
 
 Usage: msi_package.py --wxs WXS --version-h res/version.h --exe QX481Mon.exe --time-file FILE
-                      [--win64] --out QX481Mon.msi
+                      [--win64] [--define NAME=VALUE]... --out QX481Mon.msi
   FILE holds the time in seconds since 1970 (cmake/commit_time.cmake writes it)
+  --define  a further definition for the package source (a test build's SystemSid)
 """
 import argparse
 import hashlib
@@ -48,15 +49,15 @@ def set_revision(package, code):
     msibuild(package, "-s", *fields, code)
 
 
-def build(package, exe, wxs, defined, seconds, win64, product_code, package_code):
-    """PACKAGE, from EXE in its folder, with the codes given."""
+def build(package, exe, wxs, defined, seconds, win64, extra, product_code, package_code):
+    """PACKAGE, from EXE in its folder, with the codes given; EXTRA further wixl arguments."""
     version, upgrade_code = defined["FILEVERSION_TEXT"], defined["UPGRADE_CODE"]
     frozen = ["faketime", "-f", time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(seconds))]
     architecture = ["-a", "x64", "-D", "Win64=yes"] if win64 else ["-a", "x86"]
     # wixl opens Source paths relative to where it runs only.
     subprocess.run([*frozen, "wixl", *architecture, "-D", f"Version={version}",
                     "-D", f"Company={defined['COMPANY']}", "-D", f"UpgradeCode={upgrade_code}",
-                    "-D", f"ProductCode={product_code}", "-D", f"ProductExe={exe.name}",
+                    "-D", f"ProductCode={product_code}", "-D", f"ProductExe={exe.name}", *extra,
                     "-o", package, wxs], cwd=exe.parent, env={**os.environ, "TZ": "UTC"},
                    check=True)
 
@@ -83,6 +84,7 @@ def main():
     for option in ("--wxs", "--version-h", "--exe", "--time-file", "--out"):
         parser.add_argument(option, required=True, type=lambda path: Path(path).absolute())
     parser.add_argument("--win64", action="store_true")
+    parser.add_argument("--define", action="append", default=[])
     arguments = parser.parse_args()
 
     defined = version_h(arguments.version_h)
@@ -92,7 +94,8 @@ def main():
         shutil.copyfile(arguments.exe, exe)
         os.utime(exe, (seconds, seconds))
         package = Path(work) / arguments.out.name
-        common = (package, exe, arguments.wxs, defined, seconds, arguments.win64)
+        extra = [argument for define in arguments.define for argument in ("-D", define)]
+        common = (package, exe, arguments.wxs, defined, seconds, arguments.win64, extra)
 
         build(*common, ZERO_CODE, ZERO_CODE)
         content = hashlib.sha256(package.read_bytes()).hexdigest()
