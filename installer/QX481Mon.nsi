@@ -17,6 +17,7 @@
 ; 1 cancelled by the user, 2 failed or refused (the package's copy or a newer version is
 ; installed), 5 no administrator rights, 3010 done but a restart of Windows finishes it (a file
 ; was still in use). The uninstaller's: 0, 1, 5 and 3010 alike; it has no failure of its own.
+; Either ends with 2, having run none of this script, when NSIS's check finds its file damaged.
 
 !ifndef PRODUCT_EXE | OUTFILE | TARGET | VERSION_H
     !error "define PRODUCT_EXE, OUTFILE, TARGET and VERSION_H"
@@ -279,11 +280,11 @@ Section
     ; Run again over its own version, as a start-up script or a distribution agent does, with
     ; nothing left from an earlier run for the next restart: the file is right, and so are the
     ; monitors running from it. Ending them would leave none in a user's session when this runs
-    ; as the system, and on XP, where the quit from the system's window station does not reach
-    ; a user's desktop, the file would be found in use and the run end with 3010, at every run.
-    ; The entry and the Run value are put in place, in case something took them away. No monitor
-    ; is started: the one in this session runs on, and one started beside it would be a second;
-    ; where none runs, the Run value starts one at the next log-on.
+    ; as the system; and where the system's quit does not reach a user's desktop, the file would
+    ; be found in use and the run end with 3010, at every run. The entry and the Run value are
+    ; put in place, in case something took them away. No monitor is started: the one in this
+    ; session runs on, and one started beside it would be a second; where none runs, the Run
+    ; value starts one at the next log-on.
     Call CompareInstalledVersion
     ${If} $R0 = 0
     ${AndIfNot} ${FileExists} "${DELETE_PENDING}"
