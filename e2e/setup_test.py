@@ -27,7 +27,8 @@ SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 DONE, REFUSED, RESTART_NEEDED = 0, 2, 3010
 # A build of the same sources as a newer version (e2e/CMakeLists.txt), and its setup program.
 NEWER_PROGRAM, NEWER_SETUP = binary("newer/QX481Mon.exe"), binary("newer/QX481Setup.exe")
-NEWER_VERSION = "1.01.02.00"
+NEWER_VERSION = re.search(r'QX481_FILEVERSION_TEXT "(.*)"',
+                          binary("newer/res/version.h").read_text())[1]
 # The fixed part of a version block starts with this signature, followed by the structure's
 # version and the file version's high and low halves.
 FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)
