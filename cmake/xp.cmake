@@ -43,17 +43,22 @@ endfunction()
 # Discovery's report is the support tool's alone: its imports are not the monitor's.
 set(MONITOR_SOURCES ${PRODUCT_SOURCES})
 list(FILTER MONITOR_SOURCES EXCLUDE REGEX "/src/devices/discovery_report\\.cpp$")
-add_executable(QX481Mon WIN32 ${MONITOR_SOURCES} ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
-target_include_directories(QX481Mon PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
-xp_program_options(QX481Mon)
-# CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
-target_link_libraries(QX481Mon PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids uuid
-                                       advapi32)
-xp_program_without_runtime(QX481Mon)
-# With data sections, GCC gives each zero-initialised record a .data section of its own, bytes in
-# the file; without them the records share .bss, which has none, and the file has no .data.
-target_compile_options(QX481Mon PRIVATE -fno-data-sections)
-set_target_properties(QX481Mon PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
+# QX481Mon.exe from the monitor's sources and the resource script RC: res/QX481Mon.rc for the
+# shipped one, a copy beside another version.h for a test build of another version.
+function(add_monitor_program target rc)
+    add_executable(${target} WIN32 ${MONITOR_SOURCES} ${rc})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+    xp_program_options(${target})
+    # CFGMGR32 comes before SETUPAPI: MinGW's setupapi import library also carries the CM_* names.
+    target_link_libraries(${target} PRIVATE cfgmgr32 setupapi powrprof ole32 oleaut32 strmiids
+                                            uuid advapi32)
+    xp_program_without_runtime(${target})
+    # With data sections, GCC gives each zero-initialised record a .data section of its own, bytes
+    # in the file; without them the records share .bss, which has none, and the file has no .data.
+    target_compile_options(${target} PRIVATE -fno-data-sections)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME QX481Mon SUFFIX .exe)
+endfunction()
+add_monitor_program(QX481Mon ${CMAKE_SOURCE_DIR}/res/QX481Mon.rc)
 
 # The support tool: a console program built the same way over the monitor's own discovery,
 # version check, camera channel and count of running monitors, and nothing else of it, so that
@@ -88,10 +93,14 @@ include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
 # OUTPUT is the setup program around PRODUCT_EXE. With a SIGN command (signing_command's list)
 # makensis signs the uninstaller before packing it and the setup program once written; OUTPUT
 # appears only when all of that has worked. DEPENDS names what it depends on besides the script
-# and the executable, DEFINES further makensis definitions (NAME=VALUE). Warnings are errors:
-# among them a text that a language lacks.
+# and the executable, DEFINES further makensis definitions (NAME=VALUE), VERSION_H the version.h
+# it takes its version texts from, res/version.h unless given. Warnings are errors: among them a
+# text that a language lacks.
 function(add_setup_program output product_exe sign)
-    cmake_parse_arguments(PARSE_ARGV 3 SETUP "" "" "DEPENDS;DEFINES")
+    cmake_parse_arguments(PARSE_ARGV 3 SETUP "" "VERSION_H" "DEPENDS;DEFINES")
+    if(NOT SETUP_VERSION_H)
+        set(SETUP_VERSION_H ${CMAKE_SOURCE_DIR}/res/version.h)
+    endif()
     set(defines)
     if(sign)
         list(JOIN sign "\" \"" command)
@@ -105,12 +114,12 @@ function(add_setup_program output product_exe sign)
                        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
                        COMMAND ${MAKENSIS} -V2 -WX -DTARGET=${SETUP_TARGET} ${defines}
                                -DPRODUCT_EXE=${product_exe} -DOUTFILE=${output}.new
-                               -DVERSION_H=${CMAKE_SOURCE_DIR}/res/version.h
+                               -DVERSION_H=${SETUP_VERSION_H}
                                ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                        COMMAND ${CMAKE_COMMAND} -E rename ${output}.new ${output}
                        DEPENDS ${product_exe} ${CMAKE_SOURCE_DIR}/installer/QX481Mon.nsi
                                ${CMAKE_SOURCE_DIR}/installer/QX481Lang.nsh
-                               ${CMAKE_SOURCE_DIR}/res/version.h ${SETUP_DEPENDS}
+                               ${SETUP_VERSION_H} ${SETUP_DEPENDS}
                        COMMENT "Building the setup program ${output}" VERBATIM)
 endfunction()
 

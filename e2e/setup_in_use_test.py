@@ -6,7 +6,6 @@ with the change left to the restart, which Wine makes when the prefix boots agai
 runs `wineboot --init` for the first process, and that applies PendingFileRenameOperations before
 anything else starts."""
 
-import os
 import unittest
 
 from harness import Prefix, product
@@ -14,7 +13,8 @@ from machine import (NORMAL, STAND_INS, add_supported_camera, host_path, install
                      monitors, registry_values, run_setup, run_value, wait_for_commands,
                      wait_until)
 from setup_test import (DONE, FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UNINSTALLER,
-                        differences, hold, pending_renames, quiet_uninstall, snapshot)
+                        differences, hold, pending_renames, put_earlier_version, quiet_uninstall,
+                        snapshot)
 
 
 class SetupInUseTest(unittest.TestCase):
@@ -26,11 +26,8 @@ class SetupInUseTest(unittest.TestCase):
             install(wine, r"C:\windows", names=STAND_INS)
             before = snapshot(wine, "before")
             self.assertEqual(run_setup(wine, "/S"), DONE)
-            # An earlier version in its place: other bytes (an appended tail), still a program.
-            old = product().read_bytes() + b"earlier version"
+            old = put_earlier_version(wine)
             program = host_path(wine, PROGRAM)
-            program.with_suffix(".old").write_bytes(old)
-            os.replace(program.with_suffix(".old"), program)
 
             holder = hold(wine, PROGRAM)
             self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
@@ -82,6 +79,7 @@ class SetupInUseTest(unittest.TestCase):
             # An uninstall between an upgrade that waits for the restart and that restart, once
             # the file is free: the waiting file goes with it, or the restart would put a
             # monitor in place that nothing starts or removes.
+            put_earlier_version(wine)
             holder = hold(wine, PROGRAM)
             self.assertEqual(run_setup(wine, "/S"), RESTART_NEEDED)
             holder.kill()

@@ -1,7 +1,8 @@
 """QX481Setup.exe and its uninstaller in a real window, as a user meets them: an install through
 the welcome, progress and finish pages, the uninstall through its confirmation, and the message
 that a restart finishes an install whose QX481Mon.exe another program holds; then, beside it
-(LanguagesTest), the welcome, finish and confirmation pages in other languages.
+(LanguagesTest), the welcome, finish and confirmation pages and the refusal over a newer version
+in other languages.
 
 Each test runs an X server of its own (Xvfb, on a display number it picks itself) and a prefix
 that draws its windows there: without the Graphics=null setting the other tests' prefixes have.
@@ -16,12 +17,12 @@ import time
 import unittest
 from collections import namedtuple
 
-from harness import BUILD, Prefix, binary
+from harness import BUILD, Prefix, binary, product
 from machine import (NORMAL, STAND_INS, add_supported_camera, exit_code, host_path, install,
                      monitors, registry_values, run_setup, run_value, setup_command,
                      start_command_line, wait_for_commands, wait_until)
-from setup_test import (FOLDER, PROGRAM, RESTART_NEEDED, UNINSTALL_KEY, UNINSTALLER, hold,
-                        pending_renames)
+from setup_test import (FOLDER, NEWER_PROGRAM, PROGRAM, REFUSED, RESTART_NEEDED, UNINSTALL_KEY,
+                        UNINSTALLER, file_version, hold, pending_renames, put_earlier_version)
 
 PAGES = BUILD / "pages"
 PROGRAM_NAME = "QX481 camera power monitor"
@@ -32,19 +33,24 @@ ENGLISH = "en_US.UTF-8"
 
 # Each in a prefix whose user language it is (Wine's programs take it from LC_ALL): the NSIS
 # language id the install leaves for its uninstaller, the titles of the setup program's and the
-# uninstaller's windows, and words of the welcome, finish and uninstall confirmation pages.
+# uninstaller's windows, words of the welcome, finish and uninstall confirmation pages, and of
+# the refusal over a newer version, with the installed version and this one.
 Language = namedtuple("Language", "name locale id setup_title uninstall_title welcome finish "
-                                  "confirm")
+                                  "confirm refusal")
 LANGUAGES = [
     Language("german", "de_DE.UTF-8", 1031, "Installation von QX481 camera power monitor",
              "Deinstallation von QX481 camera power monitor", "für alle Benutzer dieses Computers",
-             "startet bei jeder Anmeldung", "von diesem Computer entfernt"),
+             "startet bei jeder Anmeldung", "von diesem Computer entfernt",
+             "ist installiert ({installed}; dies ist {this})"),
     Language("japanese", "ja_JP.UTF-8", 1041, "QX481 camera power monitor セットアップ",
              "QX481 camera power monitor アンインストール", "すべてのユーザーにインストールします",
-             "すべてのユーザーのログオン時に起動します", "このコンピュータから削除します"),
+             "すべてのユーザーのログオン時に起動します", "このコンピュータから削除します",
+             "新しいバージョン ({installed}) がインストールされています (このプログラムは {this})"),
     Language("russian", "ru_RU.UTF-8", 1049, "Установка QX481 camera power monitor",
              "Удаление QX481 camera power monitor", "для всех пользователей этого компьютера",
-             "запускается при каждом входе в систему", "удалит QX481 camera power monitor"),
+             "запускается при каждом входе в систему", "удалит QX481 camera power monitor",
+             "Установлена более новая версия QX481 camera power monitor ({installed}; эта версия "
+             "— {this})"),
 ]
 # The uninstall speaks the language of the install, also to a user whose Windows speaks another.
 UNINSTALLING_USER = {"german": ENGLISH}
@@ -180,9 +186,10 @@ class SetupWindowTest(PageTest):
             self.assertFalse(host_path(wine, PROGRAM).exists())
             self.assertTrue(wait_until(lambda: not host_path(wine, FOLDER).exists(), 10))
 
-            # Installed again, and the file held: after the wait the message says that a restart
-            # finishes the installation, and so does the finish page.
+            # Installed again, then an earlier version in place and held: after the wait the
+            # message says that a restart finishes the installation, and so does the finish page.
             self.assertEqual(run_setup(wine, "/S"), 0)
+            put_earlier_version(wine)
             holder = hold(wine, PROGRAM)
             setup = start_command_line(wine, setup_command(wine))
             window = self.window(display, SETUP_TITLE)
@@ -220,8 +227,9 @@ class LanguagesTest(PageTest):
                     self.show_pages(display, language)
 
     def show_pages(self, display, language):
-        """Installs with a window through the finish page, and cancels the uninstall at its
-        confirmation, on a machine without the camera: what the pages say is the same there."""
+        """Installs with a window through the finish page, cancels the uninstall at its
+        confirmation, and with a newer version in place is refused, on a machine without the
+        camera: what the pages say is the same there."""
         with Prefix(f"setup_{language.name}", display.name, language.locale) as wine:
             setup = start_command_line(wine, setup_command(wine))
             window = self.window(display, language.setup_title, timeout=60)
@@ -245,6 +253,18 @@ class LanguagesTest(PageTest):
             self.assertSays(wine, language.uninstall_title, language.confirm)
             display.key("Escape")
             self.assertEqual(exit_code(uninstall), 1)
+
+            wine.language = language.locale
+            newer = NEWER_PROGRAM.read_bytes()
+            host_path(wine, PROGRAM).write_bytes(newer)
+            setup = start_command_line(wine, setup_command(wine))
+            message = self.window(display, language.setup_title)
+            self.page(display, message, f"{language.name}-5-newer-refused")
+            self.assertSays(wine, language.setup_title, language.refusal.format(
+                installed=file_version(newer), this=file_version(product().read_bytes())))
+            display.key("Return")
+            self.assertEqual(exit_code(setup), REFUSED)
+            self.assertEqual(host_path(wine, PROGRAM).read_bytes(), newer)
 
 
 if __name__ == "__main__":

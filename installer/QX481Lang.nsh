@@ -38,8 +38,12 @@ LangString RemovalNeedsAdministrator ${LANG_ENGLISH} "Removing $(^Name) needs ad
     rights. Nothing was changed."
 LangString InstalledByPackage ${LANG_ENGLISH} "$(^Name) is installed from its Windows Installer \
     package (QX481Mon.msi). Remove it under Add or Remove Programs first. Nothing was changed."
+LangString NewerVersionInstalled ${LANG_ENGLISH} "A newer version of $(^Name) is installed ($3; \
+    this is $4). To go back to this version, remove the installed one under Add or Remove \
+    Programs first. Nothing was changed."
 LangString EndingMonitors ${LANG_ENGLISH} "Ending running monitors"
 LangString CopyingProgram ${LANG_ENGLISH} "Copying QX481Mon.exe to $WINDIR"
+LangString AlreadyInPlace ${LANG_ENGLISH} "${PROGRAM} is this version already: left as it is"
 LangString ProgramNotReplaced ${LANG_ENGLISH} "${PROGRAM} is in use and could not be replaced."
 LangString RemovalWaits ${LANG_ENGLISH} "An earlier removal of ${PROGRAM} waits for a restart of \
     Windows."
@@ -78,8 +82,13 @@ LangString RemovalNeedsAdministrator ${LANG_GERMAN} "Zum Entfernen von $(^Name) 
 LangString InstalledByPackage ${LANG_GERMAN} "$(^Name) wurde mit seinem Windows Installer-Paket \
     (QX481Mon.msi) installiert. Entfernen Sie es zuerst unter „Software“. Es wurde nichts \
     geändert."
+LangString NewerVersionInstalled ${LANG_GERMAN} "Eine neuere Version von $(^Name) ist \
+    installiert ($3; dies ist $4). Um zu dieser Version zurückzukehren, entfernen Sie die \
+    installierte zuerst unter „Software“. Es wurde nichts geändert."
 LangString EndingMonitors ${LANG_GERMAN} "Laufende Monitore werden beendet"
 LangString CopyingProgram ${LANG_GERMAN} "QX481Mon.exe wird nach $WINDIR kopiert"
+LangString AlreadyInPlace ${LANG_GERMAN} "${PROGRAM} hat bereits diese Version und bleibt \
+    unverändert"
 LangString ProgramNotReplaced ${LANG_GERMAN} "${PROGRAM} wird verwendet und konnte nicht ersetzt \
     werden."
 LangString RemovalWaits ${LANG_GERMAN} "Ein früheres Entfernen von ${PROGRAM} wartet auf einen \
@@ -121,8 +130,14 @@ LangString RemovalNeedsAdministrator ${LANG_FRENCH} "La suppression de $(^Name) 
 LangString InstalledByPackage ${LANG_FRENCH} "$(^Name) a été installé par son package Windows \
     Installer (QX481Mon.msi). Supprimez-le d'abord dans Ajout/Suppression de programmes. Aucune \
     modification n'a été effectuée."
+LangString NewerVersionInstalled ${LANG_FRENCH} "Une version plus récente de $(^Name) est \
+    installée ($3 ; celle-ci est la $4). Pour revenir à cette version, supprimez d'abord la \
+    version installée dans Ajout/Suppression de programmes. Aucune modification n'a été \
+    effectuée."
 LangString EndingMonitors ${LANG_FRENCH} "Arrêt des moniteurs en cours d'exécution"
 LangString CopyingProgram ${LANG_FRENCH} "Copie de QX481Mon.exe dans $WINDIR"
+LangString AlreadyInPlace ${LANG_FRENCH} "${PROGRAM} est déjà de cette version : il reste tel \
+    quel"
 LangString ProgramNotReplaced ${LANG_FRENCH} "${PROGRAM} est en cours d'utilisation et n'a pas pu \
     être remplacé."
 LangString RemovalWaits ${LANG_FRENCH} "Une suppression précédente de ${PROGRAM} attend un \
@@ -164,8 +179,12 @@ LangString RemovalNeedsAdministrator ${LANG_SPANISH} "Para quitar $(^Name) se ne
 LangString InstalledByPackage ${LANG_SPANISH} "$(^Name) se instaló con su paquete de Windows \
     Installer (QX481Mon.msi). Quítelo primero en Agregar o quitar programas. No se ha cambiado \
     nada."
+LangString NewerVersionInstalled ${LANG_SPANISH} "Hay instalada una versión más reciente de \
+    $(^Name) ($3; esta es la $4). Para volver a esta versión, quite primero la instalada en \
+    Agregar o quitar programas. No se ha cambiado nada."
 LangString EndingMonitors ${LANG_SPANISH} "Deteniendo los monitores en ejecución"
 LangString CopyingProgram ${LANG_SPANISH} "Copiando QX481Mon.exe en $WINDIR"
+LangString AlreadyInPlace ${LANG_SPANISH} "${PROGRAM} ya tiene esta versión: se deja como está"
 LangString ProgramNotReplaced ${LANG_SPANISH} "${PROGRAM} está en uso y no se pudo reemplazar."
 LangString RemovalWaits ${LANG_SPANISH} "Una eliminación anterior de ${PROGRAM} espera a que se \
     reinicie Windows."
@@ -206,8 +225,13 @@ LangString RemovalNeedsAdministrator ${LANG_ITALIAN} "Per rimuovere $(^Name) son
 LangString InstalledByPackage ${LANG_ITALIAN} "$(^Name) è stato installato dal suo pacchetto di \
     Windows Installer (QX481Mon.msi). Rimuoverlo prima da Installazione applicazioni. Non è stato \
     modificato nulla."
+LangString NewerVersionInstalled ${LANG_ITALIAN} "È installata una versione più recente di \
+    $(^Name) ($3; questa è la $4). Per tornare a questa versione, rimuovere prima quella \
+    installata da Installazione applicazioni. Non è stato modificato nulla."
 LangString EndingMonitors ${LANG_ITALIAN} "Chiusura dei monitor in esecuzione"
 LangString CopyingProgram ${LANG_ITALIAN} "Copia di QX481Mon.exe in $WINDIR"
+LangString AlreadyInPlace ${LANG_ITALIAN} "${PROGRAM} ha già questa versione e non viene \
+    modificato"
 LangString ProgramNotReplaced ${LANG_ITALIAN} "${PROGRAM} è in uso e non è stato possibile \
     sostituirlo."
 LangString RemovalWaits ${LANG_ITALIAN} "Una rimozione precedente di ${PROGRAM} attende il \
@@ -249,8 +273,13 @@ LangString RemovalNeedsAdministrator ${LANG_PORTUGUESEBR} "A remoção do $(^Nam
 LangString InstalledByPackage ${LANG_PORTUGUESEBR} "O $(^Name) foi instalado pelo seu pacote do \
     Windows Installer (QX481Mon.msi). Remova-o primeiro em Adicionar ou remover programas. Nada \
     foi alterado."
+LangString NewerVersionInstalled ${LANG_PORTUGUESEBR} "Uma versão mais recente do $(^Name) \
+    está instalada ($3; esta é a $4). Para voltar a esta versão, remova primeiro a versão \
+    instalada em Adicionar ou remover programas. Nada foi alterado."
 LangString EndingMonitors ${LANG_PORTUGUESEBR} "Encerrando os monitores em execução"
 LangString CopyingProgram ${LANG_PORTUGUESEBR} "Copiando QX481Mon.exe para $WINDIR"
+LangString AlreadyInPlace ${LANG_PORTUGUESEBR} "${PROGRAM} já está nesta versão e foi mantido \
+    como está"
 LangString ProgramNotReplaced ${LANG_PORTUGUESEBR} "${PROGRAM} está em uso e não pôde ser \
     substituído."
 LangString RemovalWaits ${LANG_PORTUGUESEBR} "Uma remoção anterior de ${PROGRAM} aguarda a \
@@ -293,8 +322,13 @@ LangString RemovalNeedsAdministrator ${LANG_DUTCH} "Voor het verwijderen van $(^
 LangString InstalledByPackage ${LANG_DUTCH} "$(^Name) is geïnstalleerd met het Windows \
     Installer-pakket (QX481Mon.msi). Verwijder het eerst via $\"Software$\". Er is niets \
     gewijzigd."
+LangString NewerVersionInstalled ${LANG_DUTCH} "Er is een nieuwere versie van $(^Name) \
+    geïnstalleerd ($3; dit is $4). Als u naar deze versie wilt teruggaan, verwijdert u eerst de \
+    geïnstalleerde versie via $\"Software$\". Er is niets gewijzigd."
 LangString EndingMonitors ${LANG_DUTCH} "Actieve monitors worden beëindigd"
 LangString CopyingProgram ${LANG_DUTCH} "QX481Mon.exe wordt naar $WINDIR gekopieerd"
+LangString AlreadyInPlace ${LANG_DUTCH} "${PROGRAM} heeft deze versie al en blijft \
+    ongewijzigd"
 LangString ProgramNotReplaced ${LANG_DUTCH} "${PROGRAM} is in gebruik en kan niet worden \
     vervangen."
 LangString RemovalWaits ${LANG_DUTCH} "Een eerdere verwijdering van ${PROGRAM} wacht tot Windows \
@@ -337,8 +371,13 @@ LangString RemovalNeedsAdministrator ${LANG_POLISH} "Usunięcie programu $(^Name
 LangString InstalledByPackage ${LANG_POLISH} "Program $(^Name) został zainstalowany z pakietu \
     Instalatora Windows (QX481Mon.msi). Najpierw usuń go w oknie Dodaj lub usuń programy. Niczego \
     nie zmieniono."
+LangString NewerVersionInstalled ${LANG_POLISH} "Zainstalowana jest nowsza wersja programu \
+    $(^Name) ($3; ta wersja to $4). Aby wrócić do tej wersji, najpierw usuń zainstalowaną w \
+    oknie Dodaj lub usuń programy. Niczego nie zmieniono."
 LangString EndingMonitors ${LANG_POLISH} "Zamykanie działających monitorów"
 LangString CopyingProgram ${LANG_POLISH} "Kopiowanie pliku QX481Mon.exe do $WINDIR"
+LangString AlreadyInPlace ${LANG_POLISH} "Plik ${PROGRAM} ma już tę wersję i pozostaje bez \
+    zmian"
 LangString ProgramNotReplaced ${LANG_POLISH} "Plik ${PROGRAM} jest używany i nie można go \
     zastąpić."
 LangString RemovalWaits ${LANG_POLISH} "Wcześniejsze usunięcie pliku ${PROGRAM} czeka na ponowne \
@@ -380,8 +419,13 @@ LangString RemovalNeedsAdministrator ${LANG_CZECH} "K odebrání programu $(^Nam
 LangString InstalledByPackage ${LANG_CZECH} "Program $(^Name) je nainstalován ze svého balíčku \
     Instalační služby systému Windows (QX481Mon.msi). Nejprve jej odeberte v okně Přidat nebo \
     odebrat programy. Nic nebylo změněno."
+LangString NewerVersionInstalled ${LANG_CZECH} "Je nainstalována novější verze programu \
+    $(^Name) ($3; toto je $4). Chcete-li se vrátit k této verzi, nejprve odeberte nainstalovanou \
+    verzi v okně Přidat nebo odebrat programy. Nic nebylo změněno."
 LangString EndingMonitors ${LANG_CZECH} "Ukončování spuštěných monitorů"
 LangString CopyingProgram ${LANG_CZECH} "Kopírování souboru QX481Mon.exe do $WINDIR"
+LangString AlreadyInPlace ${LANG_CZECH} "Soubor ${PROGRAM} již má tuto verzi a zůstává beze \
+    změny"
 LangString ProgramNotReplaced ${LANG_CZECH} "Soubor ${PROGRAM} se používá a nelze jej nahradit."
 LangString RemovalWaits ${LANG_CZECH} "Dřívější odebrání souboru ${PROGRAM} čeká na restartování \
     systému Windows."
@@ -422,8 +466,13 @@ LangString RemovalNeedsAdministrator ${LANG_RUSSIAN} "Для удаления $(
 LangString InstalledByPackage ${LANG_RUSSIAN} "$(^Name) установлен из пакета установщика Windows \
     (QX481Mon.msi). Сначала удалите его в окне «Установка и удаление программ». Ничего не \
     изменено."
+LangString NewerVersionInstalled ${LANG_RUSSIAN} "Установлена более новая версия $(^Name) \
+    ($3; эта версия — $4). Чтобы вернуться к этой версии, сначала удалите установленную в окне \
+    «Установка и удаление программ». Ничего не изменено."
 LangString EndingMonitors ${LANG_RUSSIAN} "Завершение работающих мониторов"
 LangString CopyingProgram ${LANG_RUSSIAN} "Копирование QX481Mon.exe в $WINDIR"
+LangString AlreadyInPlace ${LANG_RUSSIAN} "Файл ${PROGRAM} уже этой версии и оставлен без \
+    изменений"
 LangString ProgramNotReplaced ${LANG_RUSSIAN} "Файл ${PROGRAM} используется и не может быть \
     заменён."
 LangString RemovalWaits ${LANG_RUSSIAN} "Прежнее удаление ${PROGRAM} ожидает перезагрузки Windows."
@@ -466,8 +515,12 @@ LangString RemovalNeedsAdministrator ${LANG_TURKISH} "$(^Name) uygulamasını ka
 LangString InstalledByPackage ${LANG_TURKISH} "$(^Name), Windows Installer paketiyle \
     (QX481Mon.msi) kurulmuş. Önce Program Ekle veya Kaldır'dan kaldırın. Hiçbir şey \
     değiştirilmedi."
+LangString NewerVersionInstalled ${LANG_TURKISH} "$(^Name) uygulamasının daha yeni bir \
+    sürümü kurulu ($3; bu sürüm $4). Bu sürüme geri dönmek için önce kurulu olanı Program Ekle \
+    veya Kaldır'dan kaldırın. Hiçbir şey değiştirilmedi."
 LangString EndingMonitors ${LANG_TURKISH} "Çalışan izleyiciler kapatılıyor"
 LangString CopyingProgram ${LANG_TURKISH} "QX481Mon.exe, $WINDIR klasörüne kopyalanıyor"
+LangString AlreadyInPlace ${LANG_TURKISH} "${PROGRAM} zaten bu sürümde; olduğu gibi bırakıldı"
 LangString ProgramNotReplaced ${LANG_TURKISH} "${PROGRAM} kullanımda ve değiştirilemedi."
 LangString RemovalWaits ${LANG_TURKISH} "${PROGRAM} dosyasının daha önceki kaldırma işlemi, \
     Windows'un yeniden başlatılmasını bekliyor."
@@ -509,8 +562,14 @@ LangString RemovalNeedsAdministrator ${LANG_JAPANESE} "$(^Name) の削除には�
 LangString InstalledByPackage ${LANG_JAPANESE} "$(^Name) は Windows インストーラ パッケージ \
     (QX481Mon.msi) からインストールされています。先に [プログラムの追加と削除] \
     で削除してください。何も変更されていません。"
+LangString NewerVersionInstalled ${LANG_JAPANESE} "$(^Name) の新しいバージョン ($3) \
+    がインストールされています (このプログラムは $4)。このバージョンに戻すには、先に \
+    [プログラムの追加と削除] でインストールされているバージョンを削除してください。\
+    何も変更されていません。"
 LangString EndingMonitors ${LANG_JAPANESE} "実行中のモニタを終了しています"
 LangString CopyingProgram ${LANG_JAPANESE} "QX481Mon.exe を $WINDIR にコピーしています"
+LangString AlreadyInPlace ${LANG_JAPANESE} "${PROGRAM} は既にこのバージョンのため、\
+    そのままにします"
 LangString ProgramNotReplaced ${LANG_JAPANESE} "${PROGRAM} は使用中のため、\
     置き換えられませんでした。"
 LangString RemovalWaits ${LANG_JAPANESE} "以前に行われた ${PROGRAM} の削除が、Windows \
@@ -550,8 +609,12 @@ LangString RemovalNeedsAdministrator ${LANG_KOREAN} "$(^Name)을(를) 제거하�
 LangString InstalledByPackage ${LANG_KOREAN} "$(^Name)은(는) Windows Installer \
     패키지(QX481Mon.msi)로 설치되었습니다. 먼저 [프로그램 추가/제거]에서 제거하십시오. 아무것도 \
     변경되지 않았습니다."
+LangString NewerVersionInstalled ${LANG_KOREAN} "$(^Name)의 더 새로운 버전($3)이 설치되어 \
+    있습니다(이 버전: $4). 이 버전으로 되돌리려면 먼저 [프로그램 추가/제거]에서 설치된 버전을 \
+    제거하십시오. 아무것도 변경되지 않았습니다."
 LangString EndingMonitors ${LANG_KOREAN} "실행 중인 모니터를 종료하는 중"
 LangString CopyingProgram ${LANG_KOREAN} "QX481Mon.exe를 $WINDIR에 복사하는 중"
+LangString AlreadyInPlace ${LANG_KOREAN} "${PROGRAM}은(는) 이미 이 버전이므로 그대로 둡니다"
 LangString ProgramNotReplaced ${LANG_KOREAN} "${PROGRAM}이(가) 사용 중이어서 교체할 수 없습니다."
 LangString RemovalWaits ${LANG_KOREAN} "이전에 시작한 ${PROGRAM} 제거가 Windows를 다시 시작하기를 \
     기다리고 있습니다."
@@ -586,8 +649,12 @@ LangString RemovalNeedsAdministrator ${LANG_TRADCHINESE} "移除 $(^Name) 需要
     未進行任何變更。"
 LangString InstalledByPackage ${LANG_TRADCHINESE} "$(^Name) 是由其 Windows Installer 套件 \
     (QX481Mon.msi) 安裝的。請先在「新增或移除程式」中將它移除。未進行任何變更。"
+LangString NewerVersionInstalled ${LANG_TRADCHINESE} "已安裝較新版本的 $(^Name) \
+    ($3；此版本為 $4)。若要回到此版本，請先在「新增或移除程式」中移除已安裝的版本。\
+    未進行任何變更。"
 LangString EndingMonitors ${LANG_TRADCHINESE} "正在結束執行中的監視程式"
 LangString CopyingProgram ${LANG_TRADCHINESE} "正在將 QX481Mon.exe 複製到 $WINDIR"
+LangString AlreadyInPlace ${LANG_TRADCHINESE} "${PROGRAM} 已是此版本，保持不變"
 LangString ProgramNotReplaced ${LANG_TRADCHINESE} "${PROGRAM} 正在使用中，無法取代。"
 LangString RemovalWaits ${LANG_TRADCHINESE} "先前對 ${PROGRAM} 的移除正在等待 Windows 重新開機。"
 LangString ProgramInUse ${LANG_TRADCHINESE} "${PROGRAM} 正由另一個程式使用。"
@@ -622,8 +689,12 @@ LangString RemovalNeedsAdministrator ${LANG_SIMPCHINESE} "删除 $(^Name) 需要
     未做任何更改。"
 LangString InstalledByPackage ${LANG_SIMPCHINESE} "$(^Name) 是通过其 Windows Installer 程序包 \
     (QX481Mon.msi) 安装的。请先在“添加或删除程序”中将其删除。未做任何更改。"
+LangString NewerVersionInstalled ${LANG_SIMPCHINESE} "已安装较新版本的 $(^Name) \
+    ($3；此版本为 $4)。若要回到此版本，请先在“添加或删除程序”中删除已安装的版本。\
+    未做任何更改。"
 LangString EndingMonitors ${LANG_SIMPCHINESE} "正在结束运行中的监视程序"
 LangString CopyingProgram ${LANG_SIMPCHINESE} "正在将 QX481Mon.exe 复制到 $WINDIR"
+LangString AlreadyInPlace ${LANG_SIMPCHINESE} "${PROGRAM} 已是此版本，保持不变"
 LangString ProgramNotReplaced ${LANG_SIMPCHINESE} "${PROGRAM} 正在使用中，无法替换。"
 LangString RemovalWaits ${LANG_SIMPCHINESE} "之前对 ${PROGRAM} 的删除正在等待 Windows 重新启动。"
 LangString ProgramInUse ${LANG_SIMPCHINESE} "${PROGRAM} 正被另一个程序使用。"

@@ -1,6 +1,7 @@
-; QX481Setup.exe: installs QX481Mon.exe for every user of the machine, replaces it over running
-; monitors, and removes it again. /S runs either part without a window. The texts it shows are
-; in QX481Lang.nsh, in each of its languages.
+; QX481Setup.exe: installs QX481Mon.exe for every user of the machine, replaces an earlier version
+; over running monitors, and removes it again. Run again over its own version it changes nothing
+; that is right already; over a newer version it changes nothing at all. /S runs either part
+; without a window. The texts it shows are in QX481Lang.nsh, in each of its languages.
 ;
 ; cmake/xp.cmake builds it with makensis, defining
 ;   PRODUCT_EXE  the QX481Mon.exe to ship
@@ -12,8 +13,11 @@
 ; and, for the tests only,
 ;   SYSTEM_SID   the account taken for the system's (see RunsAsSystem)
 ;
-; Exit codes: 0 done, 1 cancelled by the user, 2 failed, 5 no administrator rights, 3010 done
-; but a restart of Windows finishes it (a file was still in use).
+; Exit codes of the setup program: 0 done (also where its own version was in place already),
+; 1 cancelled by the user, 2 failed or refused (the package's copy or a newer version is
+; installed), 5 no administrator rights, 3010 done but a restart of Windows finishes it (a file
+; was still in use). The uninstaller's: 0, 1, 5 and 3010 alike; it has no failure of its own.
+; Either ends with 2, having run none of this script, when NSIS's check finds its file damaged.
 
 !ifndef PRODUCT_EXE | OUTFILE | TARGET | VERSION_H
     !error "define PRODUCT_EXE, OUTFILE, TARGET and VERSION_H"
@@ -32,6 +36,9 @@ RequestExecutionLevel admin
 !searchparse /file "${VERSION_H}" `#define QX481_FILEVERSION_TEXT "` VERSION `"`
 !searchparse /file "${VERSION_H}" `#define QX481_COMPANY "` COMPANY `"`
 !searchparse /file "${VERSION_H}" `#define QX481_UPGRADE_CODE "` UPGRADE_CODE `"`
+; The four fields of the shipped file's version, which decide over the installed one's.
+!getdllversion "${PRODUCT_EXE}" SHIPPED_
+!define SHIPPED_VERSION "${SHIPPED_1}.${SHIPPED_2}.${SHIPPED_3}.${SHIPPED_4}"
 !define PROGRAM "$WINDIR\QX481Mon.exe"
 !define UNINSTALLER "QX481Uninstall.exe"
 ; Left beside the uninstaller once it has removed everything else; see the uninstall section.
@@ -90,8 +97,8 @@ Var FinishText ; set in .onInit, and otherwise when a restart finishes the insta
 !insertmacro MUI_UNPAGE_INSTFILES
 !include QX481Lang.nsh
 
-VIProductVersion 1.1.1.0
-VIFileVersion 1.1.1.0
+VIProductVersion ${SHIPPED_VERSION}
+VIFileVersion ${SHIPPED_VERSION}
 VIAddVersionKey CompanyName "${COMPANY}"
 VIAddVersionKey FileDescription "QX481 camera power monitor setup"
 VIAddVersionKey FileVersion "${VERSION}"
@@ -127,6 +134,17 @@ Function .onInit
         SetErrorLevel 2
         Quit
     ${EndIf}
+    ; Nor is a newer version replaced, as the package refuses its downgrade: a stale start-up
+    ; script or an old copy on a share would roll a machine back unnoticed. Going back is done
+    ; on purpose, by uninstalling first.
+    Call CompareInstalledVersion
+    ${If} $R0 > 0
+        StrCpy $3 $R1
+        StrCpy $4 "${SHIPPED_VERSION}"
+        MessageBox MB_OK|MB_ICONSTOP "$(NewerVersionInstalled)" /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
     ; What an earlier uninstall left to delete its uninstaller stays away from this install's.
     Delete "$INSTDIR\${UNINSTALL_TOKEN}"
     StrCpy $FinishText "$(FinishText)"
@@ -144,6 +162,34 @@ Function un.onInit
         "${MUI_LANGDLL_REGISTRY_VALUENAME}"
     ${If} $0 != ""
         StrCpy $LANGUAGE $0
+    ${EndIf}
+FunctionEnd
+
+; $R0: how the installed QX481Mon.exe's version compares with the shipped file's, all four fields:
+; 1 newer, 0 the same, -1 older, or none to compare (no file, or one without a version block).
+; $R1: the installed file's version, as major.minor.build.revision.
+Function CompareInstalledVersion
+    StrCpy $R0 -1
+    StrCpy $R1 ""
+    ClearErrors
+    GetDLLVersion "${PROGRAM}" $R2 $R3
+    ${If} ${Errors}
+        Return
+    ${EndIf}
+    IntOp $R4 $R2 >>> 16
+    IntOp $R5 $R2 & 0xFFFF
+    IntOp $R6 $R3 >>> 16
+    IntOp $R7 $R3 & 0xFFFF
+    StrCpy $R1 "$R4.$R5.$R6.$R7"
+    GetDLLVersionLocal "${PRODUCT_EXE}" $R4 $R5
+    ${If} $R2 = $R4
+    ${AndIf} $R3 = $R5
+        StrCpy $R0 0
+    ${ElseIf} $R2 U> $R4
+        StrCpy $R0 1
+    ${ElseIf} $R2 = $R4
+    ${AndIf} $R3 U> $R5
+        StrCpy $R0 1
     ${EndIf}
 FunctionEnd
 
@@ -196,7 +242,58 @@ FunctionEnd
     IntOp $1 $1 + $3
 !macroend
 
+; The uninstaller and its entry in Add or Remove Programs, then the Run value, as /i writes it. /i
+; runs on after this program has ended, and not at all as the system, so the value is written
+; here: it is there whatever follows this program at once, such as the restart a deployment tool
+; makes for 3010, and starts the monitor at log-on.
+Function WriteEntry
+    ClearErrors
+    CreateDirectory "$INSTDIR"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    StrCpy $0 "${PROGRAM}"
+    StrCpy $1 0
+    !insertmacro AddFileSize
+    StrCpy $0 "$INSTDIR\${UNINSTALLER}"
+    !insertmacro AddFileSize
+    IntOp $1 $1 + 1023
+    IntOp $1 $1 / 1024
+    ; _?= runs the uninstaller where it is, so that whoever starts it waits for it and gets its
+    ; exit code; without it the uninstaller would hand over to a copy of itself and return at once.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "$(^Name)"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${COMPANY}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}" _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString \
+        '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "$(UninstallerNotRegistered)" /SD IDOK
+        Abort "$(UninstallerNotRegistered)"
+    ${EndIf}
+    WriteRegStr HKLM "${RUN_KEY}" QX481Mon "${PROGRAM}"
+FunctionEnd
+
 Section
+    ; Run again over its own version, as a start-up script or a distribution agent does, with
+    ; nothing left from an earlier run for the next restart: the file is right, and so are the
+    ; monitors running from it. Ending them would leave none in a user's session when this runs
+    ; as the system; and where the system's quit does not reach a user's desktop, the file would
+    ; be found in use and the run end with 3010, at every run. The entry and the Run value are
+    ; put in place, in case something took them away. No monitor is started: the one in this
+    ; session runs on, and one started beside it would be a second; where none runs, the Run
+    ; value starts one at the next log-on.
+    Call CompareInstalledVersion
+    ${If} $R0 = 0
+    ${AndIfNot} ${FileExists} "${DELETE_PENDING}"
+    ${AndIfNot} ${FileExists} "${WAITING_PROGRAM}"
+        DetailPrint "$(AlreadyInPlace)"
+        Call WriteEntry
+        Return
+    ${EndIf}
+
     ; The quit is a broadcast that every monitor obeys, whichever copy it runs from, so the new
     ; copy ends them: it works also where an earlier copy is damaged or gone.
     InitPluginsDir
@@ -255,37 +352,7 @@ Section
         MessageBox MB_OK|MB_ICONINFORMATION "$(RestartToFinishInstall)" /SD IDOK
     ${EndIf}
 
-    ClearErrors
-    CreateDirectory "$INSTDIR"
-    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-    StrCpy $0 "${PROGRAM}"
-    StrCpy $1 0
-    !insertmacro AddFileSize
-    StrCpy $0 "$INSTDIR\${UNINSTALLER}"
-    !insertmacro AddFileSize
-    IntOp $1 $1 + 1023
-    IntOp $1 $1 / 1024
-    ; _?= runs the uninstaller where it is, so that whoever starts it waits for it and gets its
-    ; exit code; without it the uninstaller would hand over to a copy of itself and return at once.
-    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "$(^Name)"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${COMPANY}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}" _?=$INSTDIR'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString \
-        '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
-    ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONSTOP "$(UninstallerNotRegistered)" /SD IDOK
-        Abort "$(UninstallerNotRegistered)"
-    ${EndIf}
-
-    ; The Run value, as /i writes it. /i runs on after this program has ended, and not at all
-    ; as the system, so it is written here: it is there whatever follows this program at once,
-    ; such as the restart a deployment tool makes for 3010, and starts the monitor at log-on.
-    WriteRegStr HKLM "${RUN_KEY}" QX481Mon "${PROGRAM}"
+    Call WriteEntry
     !insertmacro StartMonitor
 SectionEnd
 

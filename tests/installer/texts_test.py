@@ -30,8 +30,10 @@ WINDOWS_WORDS = {
     "SimpChinese": ("重新启动", "“添加或删除程序”", "管理员"),
 }
 # What a translation carries where the English does: the program's name, paths, file names, the
-# message that $3 holds and NSIS's "Click Install" sentence; and as many paragraphs.
-KEPT = ["$(^Name)", "${PROGRAM}", "$WINDIR", "$3", "$_CLICK", "QX481Mon.exe", "QX481Mon.msi"]
+# message or the versions that $3 and $4 hold and NSIS's "Click Install" sentence; and as many
+# paragraphs.
+KEPT = ["$(^Name)", "${PROGRAM}", "$WINDIR", "$3", "$4", "$_CLICK", "QX481Mon.exe",
+        "QX481Mon.msi"]
 ESCAPES = {'$\\"': '"', "$\\r": "\r", "$\\n": "\n", "$$": "$"}
 
 
